@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages only, what building and testing ZEV needs.
+# Idempotent: each step is skipped when what it provides is already there.
+set -euo pipefail
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+packages=(
+    cmake g++ make
+    g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+    wine wine32:i386
+    xvfb xdotool xclip x11-utils
+    imagemagick fonts-ipafont-gothic locales
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        as_root dpkg --add-architecture i386
+    fi
+    as_root apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+    as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds both builds and runs every test.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+"$here/setup.sh" || exit 1
+source "$here/wine-env.sh"
+
+native=$ZEV_ROOT/build/native
+cmake -S "$ZEV_ROOT" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 1
+cmake --build "$native" -j "$(nproc)" || exit 1
+zev_build_win || exit 1
+
+cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    [ -n "${ZEV_XVFB_PID:-}" ] && kill "$ZEV_XVFB_PID" 2>/dev/null && wait "$ZEV_XVFB_PID" 2>/dev/null
+    return 0
+}
+trap cleanup EXIT
+zev_start_xvfb
+zev_prepare_prefix
+
+status=0
+ctest --test-dir "$native" --output-on-failure || status=1
+ctest --test-dir "$ZEV_WIN_BUILD" --output-on-failure || status=1
+exit $status

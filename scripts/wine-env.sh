@@ -1,0 +1,52 @@
+# Sourced by the other scripts: the Wine prefix inside the build folder, the
+# Japanese locale (ANSI code page 932) and quiet Wine.
+ZEV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+ZEV_WIN_BUILD=$ZEV_ROOT/build/win
+export WINEPREFIX=$ZEV_WIN_BUILD/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+
+zev_build_win() {
+    cmake -S "$ZEV_ROOT" -B "$ZEV_WIN_BUILD" --toolchain "$ZEV_ROOT/cmake/mingw-i686.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$ZEV_WIN_BUILD" -j "$(nproc)" "$@"
+}
+
+# The prefix is made once; the fonts the window asks for are mapped onto the
+# IPA Gothic fonts that Debian ships.
+zev_prepare_prefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+    fi
+    if [ ! -f "$WINEPREFIX/.zev-fonts" ]; then
+        local reg=$WINEPREFIX/zev-fonts.reg
+        {
+            printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+            printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+            printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n'
+            printf '"ＭＳ ゴシック"="IPAGothic"\r\n'
+            printf '"MS UI Gothic"="IPAPGothic"\r\n'
+            printf '"MS Shell Dlg"="IPAPGothic"\r\n'
+            printf '"MS Shell Dlg 2"="IPAPGothic"\r\n'
+        } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+        wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 || true
+        wineserver -w
+        touch "$WINEPREFIX/.zev-fonts"
+    fi
+}
+
+# Starts a private Xvfb and exports DISPLAY; its pid is in ZEV_XVFB_PID.
+zev_start_xvfb() {
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    ZEV_XVFB_PID=$!
+    local n
+    read -r n <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=:$n
+}

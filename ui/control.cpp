@@ -1,0 +1,287 @@
+#include "ui/control.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <exception>
+#include <stdexcept>
+
+namespace ui {
+namespace {
+
+constexpr char kControlProp[] = "ZevControl";
+constexpr UINT_PTR kSubclassId = 1;
+
+std::function<void(const std::exception&)>& ExceptionHandler() {
+    static std::function<void(const std::exception&)> handler;
+    return handler;
+}
+
+void Report(const std::exception& e) {
+    if (ExceptionHandler())
+        ExceptionHandler()(e);
+    else
+        MessageBoxA(nullptr, e.what(), "Error", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+HFONT CreatePixelFont(const char* face, int height, bool bold) {
+    return CreateFontA(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+TShiftState CurrentShiftState() {
+    auto down = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
+    TShiftState s = 0;
+    if (down(VK_SHIFT)) s |= ssShift;
+    if (down(VK_MENU)) s |= ssAlt;
+    if (down(VK_CONTROL)) s |= ssCtrl;
+    if (down(VK_LBUTTON)) s |= ssLeft;
+    if (down(VK_RBUTTON)) s |= ssRight;
+    if (down(VK_MBUTTON)) s |= ssMiddle;
+    return s;
+}
+
+void SetExceptionHandler(std::function<void(const std::exception&)> handler) {
+    ExceptionHandler() = std::move(handler);
+}
+
+void Guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        Report(e);
+    } catch (...) {
+        Report(std::runtime_error("unknown error"));
+    }
+}
+
+TControl::TControl(TControl* parent) : parent_(parent) {
+    if (parent_) parent_->children_.push_back(this);
+}
+
+TControl::~TControl() {
+    for (TControl* child : children_) child->parent_ = nullptr;
+    if (parent_) std::erase(parent_->children_, this);
+    if (hwnd_) {
+        RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+        RemovePropA(hwnd_, kControlProp);
+        DestroyWindow(hwnd_);
+    }
+}
+
+TControl* TControl::FromHandle(HWND hwnd) {
+    return hwnd ? static_cast<TControl*>(GetPropA(hwnd, kControlProp)) : nullptr;
+}
+
+void TControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, int left, int top, int width,
+                            int height) {
+    HWND parentHandle = parent_ ? parent_->hwnd_ : nullptr;
+    if (parentHandle) style |= WS_CHILD | WS_CLIPSIBLINGS;
+    hwnd_ = CreateWindowExA(exStyle, className, "", style, left, top, width, height, parentHandle, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd_) throw std::runtime_error(std::string("CreateWindowEx failed: ") + className);
+    SetPropA(hwnd_, kControlProp, this);
+    SetWindowSubclass(hwnd_, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    ApplyFont();
+}
+
+LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+    auto* control = reinterpret_cast<TControl*>(self);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+        RemovePropA(hwnd, kControlProp);
+        control->hwnd_ = nullptr;
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+    LRESULT result = 0;
+    bool done = false;
+    Guarded([&] {
+        result = control->WndProc(msg, wp, lp);
+        done = true;
+    });
+    return done ? result : DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT TControl::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
+    return DefSubclassProc(hwnd_, msg, wp, lp);
+}
+
+LRESULT TControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+        if (TControl* child = FromHandle(reinterpret_cast<HWND>(lp)); child && child != this) {
+            child->Command(HIWORD(wp));
+            return 0;
+        }
+        break;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lp);
+        if (TControl* child = FromHandle(header->hwndFrom); child && child != this) return child->Notify(*header);
+        break;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+        if (TControl* child = FromHandle(reinterpret_cast<HWND>(lp)); child && child != this) {
+            if (HBRUSH brush = child->CtlColor(reinterpret_cast<HDC>(wp))) return reinterpret_cast<LRESULT>(brush);
+        }
+        break;
+    case WM_SIZE:
+        Realign();
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (OnKeyDown) {
+            WORD key = static_cast<WORD>(wp);
+            OnKeyDown(*this, key, CurrentShiftState());
+            if (key == 0) return 0;
+        }
+        break;
+    }
+    return DefaultProc(msg, wp, lp);
+}
+
+HBRUSH TControl::CtlColor(HDC dc) {
+    if (color_ == CLR_INVALID && font_.Color == RGB(0, 0, 0)) return nullptr;
+    SetTextColor(dc, font_.Color);
+    if (color_ == CLR_INVALID) {
+        // Inherit the nearest coloured parent so labels sit on their panel's colour.
+        for (TControl* p = parent_; p; p = p->parent_) {
+            if (p->color_ != CLR_INVALID) {
+                SetBkColor(dc, p->color_);
+                return p->brush_.get();
+            }
+        }
+        SetBkMode(dc, TRANSPARENT);
+        return GetSysColorBrush(COLOR_BTNFACE);
+    }
+    SetBkColor(dc, color_);
+    return brush_.get();
+}
+
+void TControl::SetAlign(TAlign align) {
+    align_ = align;
+    if (parent_) parent_->Realign();
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    if (hwnd_) MoveWindow(hwnd_, left, top, width, height, TRUE);
+}
+
+RECT TControl::BoundsRect() const {
+    RECT r{};
+    if (!hwnd_) return r;
+    GetWindowRect(hwnd_, &r);
+    if (HWND parent = GetParent(hwnd_); parent && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_CHILD))
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+int TControl::Width() const {
+    RECT r = BoundsRect();
+    return r.right - r.left;
+}
+
+int TControl::Height() const {
+    RECT r = BoundsRect();
+    return r.bottom - r.top;
+}
+
+void TControl::AdjustClientRect(RECT& rect) const {
+    GetClientRect(hwnd_, &rect);
+    AdjustAlignRect(rect);
+}
+
+void TControl::Realign() {
+    if (!hwnd_) return;
+    RECT area;
+    AdjustClientRect(area);
+    auto place = [](TControl* c, int l, int t, int w, int h) { c->SetBounds(l, t, std::max(w, 0), std::max(h, 0)); };
+    for (TAlign pass : {TAlign::Top, TAlign::Bottom, TAlign::Left, TAlign::Right, TAlign::Client}) {
+        for (TControl* c : children_) {
+            if (c->align_ != pass || !c->hwnd_) continue;
+            const int w = area.right - area.left, h = area.bottom - area.top;
+            switch (pass) {
+            case TAlign::Top: {
+                const int ch = c->Height();
+                place(c, area.left, area.top, w, ch);
+                area.top += ch;
+                break;
+            }
+            case TAlign::Bottom: {
+                const int ch = c->Height();
+                place(c, area.left, area.bottom - ch, w, ch);
+                area.bottom -= ch;
+                break;
+            }
+            case TAlign::Left: {
+                const int cw = c->Width();
+                place(c, area.left, area.top, cw, h);
+                area.left += cw;
+                break;
+            }
+            case TAlign::Right: {
+                const int cw = c->Width();
+                place(c, area.right - cw, area.top, cw, h);
+                area.right -= cw;
+                break;
+            }
+            case TAlign::Client:
+                place(c, area.left, area.top, w, h);
+                break;
+            case TAlign::None:
+                break;
+            }
+        }
+    }
+}
+
+void TControl::SetFont(const TFontSpec& font) {
+    font_ = font;
+    ApplyFont();
+}
+
+void TControl::ApplyFont() {
+    hfont_.reset(CreatePixelFont(font_.Name.c_str(), font_.Height, font_.Bold));
+    if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_.get()), TRUE);
+}
+
+void TControl::SetColor(COLORREF color) {
+    color_ = color;
+    brush_.reset(color == CLR_INVALID ? nullptr : CreateSolidBrush(color));
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void TControl::SetVisible(bool visible) {
+    if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+}
+
+bool TControl::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+
+void TControl::SetEnabled(bool enabled) {
+    if (hwnd_) EnableWindow(hwnd_, enabled);
+}
+
+bool TControl::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+
+void TControl::SetFocus() {
+    if (hwnd_) ::SetFocus(hwnd_);
+}
+
+bool TControl::Focused() const { return hwnd_ && GetFocus() == hwnd_; }
+
+std::string TControl::Text() const {
+    if (!hwnd_) return {};
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void TControl::SetText(std::string_view text) {
+    if (hwnd_) SetWindowTextA(hwnd_, std::string(text).c_str());
+}
+
+}  // namespace ui

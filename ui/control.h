@@ -1,0 +1,119 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/gdi.h"
+
+namespace ui {
+
+enum class TAlign { None, Top, Bottom, Left, Right, Client };
+
+enum class TMouseButton { Left, Right, Middle };
+
+// Modifier keys and mouse buttons held, as a bit set.
+using TShiftState = unsigned;
+inline constexpr TShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32;
+// The set held right now, read from the keyboard state of this thread.
+TShiftState CurrentShiftState();
+
+struct TFontSpec {
+    std::string Name = "ＭＳ Ｐゴシック";
+    int Height = 12;  // pixels
+    COLORREF Color = RGB(0, 0, 0);
+    bool Bold = false;
+};
+
+class TControl;
+using TKeyEvent = std::function<void(TControl& sender, WORD& key, TShiftState shift)>;
+using TNotifyEvent = std::function<void(TControl& sender)>;
+
+// Base of every control: owns its window, knows its parent and children, lays
+// out aligned children, carries the hint and the font. The window is
+// subclassed so that a control sees its own messages, and parents reflect
+// WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* back to the child that sent them.
+class TControl {
+public:
+    TControl(const TControl&) = delete;
+    TControl& operator=(const TControl&) = delete;
+    virtual ~TControl();
+
+    HWND Handle() const { return hwnd_; }
+    TControl* Parent() const { return parent_; }
+    const std::vector<TControl*>& Controls() const { return children_; }
+    static TControl* FromHandle(HWND hwnd);
+
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign align);
+    void SetBounds(int left, int top, int width, int height);
+    RECT BoundsRect() const;  // in the parent's client coordinates
+    int Width() const;
+    int Height() const;
+    // Places aligned children in creation order: top, bottom, left and right
+    // ones take their strip, then client ones fill what is left.
+    void Realign();
+
+    void SetFont(const TFontSpec& font);
+    const TFontSpec& Font() const { return font_; }
+    // Background colour; CLR_INVALID keeps the control's default.
+    void SetColor(COLORREF color);
+    COLORREF Color() const { return color_; }
+
+    void SetVisible(bool visible);
+    bool Visible() const;
+    void SetEnabled(bool enabled);
+    bool Enabled() const;
+    void SetFocus();
+    bool Focused() const;
+
+    std::string Text() const;
+    void SetText(std::string_view text);
+
+    // Empty means the nearest enclosing control's hint applies.
+    std::string Hint;
+    // A pop-up tool tip as well as the status-bar line.
+    bool ShowHint = false;
+
+    TKeyEvent OnKeyDown;
+
+protected:
+    explicit TControl(TControl* parent);
+    void CreateHandle(const char* className, DWORD style, DWORD exStyle, int left, int top, int width,
+                      int height);
+    virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
+
+    // Reflected from the parent.
+    virtual void Command(WORD /*code*/) {}
+    virtual LRESULT Notify(NMHDR& /*header*/) { return 0; }
+    // Colours a static or edit child; nullptr keeps the default.
+    virtual HBRUSH CtlColor(HDC dc);
+
+    void AdjustClientRect(RECT& rect) const;
+    virtual void AdjustAlignRect(RECT& /*rect*/) const {}
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                         DWORD_PTR self);
+    void ApplyFont();
+
+    HWND hwnd_ = nullptr;
+    TControl* parent_ = nullptr;
+    std::vector<TControl*> children_;
+    TAlign align_ = TAlign::None;
+    TFontSpec font_;
+    GdiObject<HFONT> hfont_;
+    COLORREF color_ = CLR_INVALID;
+    GdiObject<HBRUSH> brush_;
+};
+
+// Runs an event handler; an exception it raises ends the event and is shown
+// in the application's error box, and the window stays usable.
+void Guarded(const std::function<void()>& handler);
+// Where Guarded reports errors; the application object installs its box here.
+void SetExceptionHandler(std::function<void(const std::exception&)> handler);
+
+}  // namespace ui
