@@ -168,7 +168,10 @@ void TControl::SetAlign(TAlign align) {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
-    if (hwnd_) MoveWindow(hwnd_, left, top, width, height, TRUE);
+    if (!hwnd_) return;
+    MoveWindow(hwnd_, left, top, width, height, TRUE);
+    // WM_SIZE comes only when the size changed; children still need placing.
+    Realign();
 }
 
 RECT TControl::BoundsRect() const {
