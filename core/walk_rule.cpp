@@ -1,0 +1,29 @@
+#include "core/walk_rule.h"
+
+#ifdef _WIN32
+
+namespace {
+
+// IO_REPARSE_TAG_CLOUD to IO_REPARSE_TAG_CLOUD_F: the cloud-files tags differ
+// only in bits 12 to 15.
+constexpr DWORD CloudTagMask = 0xFFFF0FFF;
+constexpr DWORD CloudTag = 0x9000001A;
+
+}  // namespace
+
+bool IsWalkableFolder(const WIN32_FIND_DATAA& entry)
+{
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return false;
+    const char* name = entry.cFileName;
+    if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+        return false;
+    // The search reports a reparse point's tag in dwReserved0. Wine marks a
+    // Unix symbolic link to a folder as a reparse point with no meaningful
+    // tag, so such links are passed over as well.
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        return (entry.dwReserved0 & CloudTagMask) == CloudTag;
+    return true;
+}
+
+#endif

@@ -1,0 +1,10 @@
+#pragma once
+#ifdef _WIN32
+#include <windows.h>
+
+// Whether a walk descends into a directory entry: a folder other than "." and
+// "..", and no junction, symbolic link or mount point, so that no walk loops
+// or counts a subtree twice. Cloud-file placeholders are reparse points too,
+// but their folders hold the user's own files and are walked.
+bool IsWalkableFolder(const WIN32_FIND_DATAA& entry);
+#endif
