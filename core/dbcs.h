@@ -3,3 +3,10 @@
 // True when the byte starts a double-byte character in the ANSI code page:
 // IsDBCSLeadByte on Windows, the Shift_JIS lead-byte ranges in the native build.
 bool IsLeadByte(unsigned char byte);
+
+// The Shift_JIS lead-byte ranges themselves, for the loops that run once per
+// file and must not call into the system for every byte.
+constexpr bool IsShiftJisLeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
