@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
-#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 #include "core/paths.h"
 
 // "表" is 0x95 0x5C, "ソ" 0x83 0x5C, "十" 0x8F 0x5C: their second byte is the
@@ -134,11 +134,12 @@ TEST(Paths, NoReadPastTheEndAndResultsArePrefixes)
         for (std::size_t i = 0; i < length; ++i)
             count *= letters;
         for (std::size_t n = 0; n < count; ++n) {
-            auto buffer = std::make_unique<char[]>(length);
+            std::string text;
             std::size_t rest = n;
             for (std::size_t i = 0; i < length; ++i, rest /= letters)
-                buffer[i] = static_cast<char>(alphabet[rest % letters]);
-            const std::string_view path(buffer.get(), length);
+                text += static_cast<char>(alphabet[rest % letters]);
+            const std::vector<char> buffer(text.begin(), text.end());
+            const std::string_view path(buffer.data(), buffer.size());
             EXPECT_TRUE(path.starts_with(ParentPath(path)));
             EXPECT_TRUE(path.starts_with(FolderOfPath(path)));
             EXPECT_TRUE(path.starts_with(PathRoot(path)));
