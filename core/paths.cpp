@@ -132,6 +132,10 @@ std::string PathRoot(std::string_view path)
 
 namespace {
 
+// Masks of the directory search: any entry, and what a folder may be.
+constexpr unsigned AnyEntry = 0x3F;
+constexpr unsigned FolderEntry = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+
 // A directory search treats these as wildcards and would report some other
 // entry; no stored name holds them (nor a NUL, which would cut the search short).
 bool IsSearchable(std::string_view path)
@@ -163,9 +167,9 @@ bool IsRoot(std::string_view folder)
 std::string ExpandedFolderPart(std::string_view path)
 {
     const std::string_view parent = ParentView(path);
-    if (parent == "\\")
+    if (parent == "\\")  // two backslashes and a server name
         return "\\\\";
-    if (parent.empty())
+    if (parent.empty())  // relative, or rooted without a drive
         return std::string(path.substr(0, Mark(path).nameStart));
     return WithTrailingBackslash(ExpandFolderPath(parent));
 }
@@ -176,7 +180,7 @@ std::string ExpandLongPath(std::string_view path)
 {
     if (Mark(path).nameStart == path.size())
         return ExpandFolderPath(path);
-    return ExpandedFolderPart(path) + StoredNameOf(path, 0x3F);
+    return ExpandedFolderPart(path) + StoredNameOf(path, AnyEntry);
 }
 
 std::string ExpandFolderPath(std::string_view path)
@@ -222,7 +226,7 @@ std::string ExpandFolderPath(std::string_view path)
         if (!joinAsGiven)
             AppendBackslash(result);
         joinAsGiven = false;
-        result += StoredNameOf(path.substr(0, *it), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY);
+        result += StoredNameOf(path.substr(0, *it), FolderEntry);
     }
     if (trailingSlash)
         AppendBackslash(result);
