@@ -1,5 +1,7 @@
 #include "ui/control.h"
 
+#include "ui/cursor.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -76,9 +78,9 @@ TControl* TControl::FromHandle(HWND hwnd) {
 }
 
 void TControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, int left, int top, int width,
-                            int height) {
-    HWND parentHandle = parent_ ? parent_->hwnd_ : nullptr;
-    if (parentHandle) style |= WS_CHILD | WS_CLIPSIBLINGS;
+                            int height, HWND owner) {
+    HWND parentHandle = parent_ ? parent_->hwnd_ : owner;
+    if (parent_) style |= WS_CHILD | WS_CLIPSIBLINGS;
     hwnd_ = CreateWindowExA(exStyle, className, "", style, left, top, width, height, parentHandle, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) throw std::runtime_error(std::string("CreateWindowEx failed: ") + className);
@@ -129,9 +131,24 @@ LRESULT TControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             if (HBRUSH brush = child->CtlColor(reinterpret_cast<HDC>(wp))) return reinterpret_cast<LRESULT>(brush);
         }
         break;
-    case WM_SIZE:
-        Realign();
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        if (TControl* child = FromHandle(item.hwndItem); child && child != this && child->DrawItem(item))
+            return TRUE;
         break;
+    }
+    case WM_SETCURSOR:
+        if (HourglassCursor::Active()) {
+            SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    case WM_SIZE: {
+        // The control lays itself out first (a tab control recounts its rows).
+        const LRESULT result = DefaultProc(msg, wp, lp);
+        Realign();
+        return result;
+    }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         if (OnKeyDown) {
@@ -144,22 +161,25 @@ LRESULT TControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return DefaultProc(msg, wp, lp);
 }
 
-HBRUSH TControl::CtlColor(HDC dc) {
-    if (color_ == CLR_INVALID && font_.Color == RGB(0, 0, 0)) return nullptr;
+HBRUSH TControl::CtlColor(HDC dc) { return ColorBrush(dc, false); }
+
+HBRUSH TControl::ColorBrush(HDC dc, bool inherit, int fallback) const {
+    const TControl* owner = this;
+    if (inherit)
+        while (owner && owner->color_ == CLR_INVALID) owner = owner->parent_;
+    if (owner && owner->color_ == CLR_INVALID) owner = nullptr;
+    if (!owner && font_.Color == RGB(0, 0, 0)) return nullptr;
     SetTextColor(dc, font_.Color);
-    if (color_ == CLR_INVALID) {
-        // Inherit the nearest coloured parent so labels sit on their panel's colour.
-        for (TControl* p = parent_; p; p = p->parent_) {
-            if (p->color_ != CLR_INVALID) {
-                SetBkColor(dc, p->color_);
-                return p->brush_.get();
-            }
-        }
-        SetBkMode(dc, TRANSPARENT);
-        return GetSysColorBrush(COLOR_BTNFACE);
+    if (!owner) {
+        SetBkColor(dc, GetSysColor(fallback));
+        return GetSysColorBrush(fallback);
     }
-    SetBkColor(dc, color_);
-    return brush_.get();
+    SetBkColor(dc, owner->color_);
+    return owner->brush_.get();
+}
+
+void TControl::Fire(const TNotifyEvent& event) {
+    if (event) Guarded([&] { event(*this); });
 }
 
 void TControl::SetAlign(TAlign align) {
@@ -248,8 +268,11 @@ void TControl::SetFont(const TFontSpec& font) {
 }
 
 void TControl::ApplyFont() {
-    hfont_.reset(CreatePixelFont(font_.Name.c_str(), font_.Height, font_.Bold));
-    if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(hfont_.get()), TRUE);
+    // The window lets go of the old font before it is deleted.
+    GdiObject<HFONT> font(CreatePixelFont(font_.Name.c_str(), font_.Height, font_.Bold));
+    if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    hfont_ = std::move(font);
+    if (hwnd_) FontChanged();
 }
 
 void TControl::SetColor(COLORREF color) {

@@ -81,8 +81,10 @@ public:
 
 protected:
     explicit TControl(TControl* parent);
+    // A control without a parent is a top-level window; owner is then the
+    // window that owns it (nullptr for none).
     void CreateHandle(const char* className, DWORD style, DWORD exStyle, int left, int top, int width,
-                      int height);
+                      int height, HWND owner = nullptr);
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -91,6 +93,19 @@ protected:
     virtual LRESULT Notify(NMHDR& /*header*/) { return 0; }
     // Colours a static or edit child; nullptr keeps the default.
     virtual HBRUSH CtlColor(HDC dc);
+    // Draws one item of an owner-drawn child; false leaves it to the default.
+    virtual bool DrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
+    // The colour brush CtlColor returns: the control's own colour, or with
+    // inherit the nearest coloured parent's (what labels and check boxes sit
+    // on), else the system colour fallback; nullptr when neither colour nor
+    // font colour differ from the default.
+    HBRUSH ColorBrush(HDC dc, bool inherit, int fallback = COLOR_BTNFACE) const;
+
+    // Runs a notify event, if set, as Guarded does.
+    void Fire(const TNotifyEvent& event);
+    // Called after the font changed (the window already has the new font).
+    virtual void FontChanged() {}
+    HFONT FontHandle() const { return hfont_.get(); }
 
     void AdjustClientRect(RECT& rect) const;
     virtual void AdjustAlignRect(RECT& /*rect*/) const {}
