@@ -1,0 +1,46 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/control.h"
+
+namespace ui {
+
+// The folders from the root down to the current folder, indented by depth,
+// then the sub-folders of the current folder. Its folder is always the
+// process's current folder as the system spells it; every change of it is
+// announced. Double-click or Enter on an entry opens that folder.
+class TDirectoryListBox : public TControl {
+public:
+    // Starts on the process's current folder, announcing nothing.
+    explicit TDirectoryListBox(TControl* parent);
+
+    std::string Directory() const { return directory_; }
+    // An absolute, drive or network path. Throws std::runtime_error naming
+    // the path when the folder cannot be entered.
+    void SetDirectory(std::string_view path);
+    // Moves to that drive's current folder unless the folder is on it already.
+    void SetDrive(char letter);
+
+    TNotifyEvent OnChange;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void Command(WORD code) override;
+    bool DrawItem(const DRAWITEMSTRUCT& item) override;
+
+private:
+    struct Entry {
+        std::string name;
+        std::string path;
+        int level;
+    };
+    void List();
+    void OpenSelected();
+
+    std::string directory_;
+    std::vector<Entry> entries_;
+};
+
+}  // namespace ui

@@ -1,0 +1,161 @@
+#include "ui/message_box.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ui/gdi.h"
+
+namespace ui {
+namespace {
+
+constexpr WORD kIconId = 100;
+constexpr WORD kTextId = 101;
+constexpr WORD kButtonClass = 0x0080;
+constexpr WORD kStaticClass = 0x0082;
+constexpr DWORD kDialogStyle = DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr WORD kFontPoints = 9;
+constexpr int kMargin = 12;
+constexpr int kButtonGap = 8;
+constexpr int kMinButtonWidth = 75;
+
+// A dialog template in memory. Its texts are UTF-16 whichever entry point
+// creates the dialog; every item starts on a DWORD boundary.
+class DialogTemplate {
+public:
+    DialogTemplate(DWORD style, std::string_view caption, std::string_view fontName) {
+        Dword(style);
+        Dword(0);        // extended style
+        words_.push_back(0);  // item count, counted by Item
+        for (int i = 0; i < 4; ++i) words_.push_back(0);  // placed at WM_INITDIALOG
+        words_.push_back(0);  // no menu
+        words_.push_back(0);  // the standard dialog class
+        Text(caption);
+        words_.push_back(kFontPoints);
+        Text(fontName);
+    }
+
+    void Item(WORD windowClass, WORD id, DWORD style, std::string_view text) {
+        if (words_.size() % 2) words_.push_back(0);
+        Dword(WS_CHILD | WS_VISIBLE | style);
+        Dword(0);
+        for (int i = 0; i < 4; ++i) words_.push_back(0);
+        words_.push_back(id);
+        words_.push_back(0xFFFF);
+        words_.push_back(windowClass);
+        Text(text);
+        words_.push_back(0);  // no creation data
+        ++words_[4];
+    }
+
+    const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+private:
+    void Dword(DWORD value) {
+        words_.push_back(LOWORD(value));
+        words_.push_back(HIWORD(value));
+    }
+    void Text(std::string_view ansi) {
+        const int size = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+        std::wstring wide(static_cast<size_t>(size), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), size);
+        words_.insert(words_.end(), wide.begin(), wide.end());
+        words_.push_back(0);
+    }
+
+    std::vector<WORD> words_;
+};
+
+struct Box {
+    std::string text;
+    std::string yes;
+    std::string no;
+};
+
+SIZE TextSize(HDC dc, const std::string& text, int maxWidth, UINT format) {
+    RECT r{0, 0, maxWidth, 0};
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_NOPREFIX | format);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+// Sizes the box to its text, in pixels of the dialog's font, and centres it
+// over its owner.
+void LayOut(HWND dialog, const Box& box) {
+    WindowDC dc(dialog);
+    SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    const int maxTextWidth = GetSystemMetrics(SM_CXSCREEN) * 5 / 8;
+    const SIZE text = TextSize(dc.get(), box.text, maxTextWidth, DT_WORDBREAK | DT_EXPANDTABS);
+    const SIZE yes = TextSize(dc.get(), box.yes, 0, DT_SINGLELINE);
+    const SIZE no = TextSize(dc.get(), box.no, 0, DT_SINGLELINE);
+    const int buttonWidth = std::max<int>(kMinButtonWidth, std::max(yes.cx, no.cx) + 2 * kMargin);
+    const int buttonHeight = yes.cy + kMargin;
+    const int icon = GetSystemMetrics(SM_CXICON);
+
+    const int content = std::max<int>(icon, text.cy);
+    const int textLeft = kMargin + icon + kMargin;
+    const int buttonsTop = kMargin + content + kMargin;
+    const int buttonsWidth = 2 * buttonWidth + kButtonGap;
+    const int width = std::max<int>(textLeft + text.cx + kMargin, buttonsWidth + 2 * kMargin);
+    const int height = buttonsTop + buttonHeight + kMargin;
+
+    auto place = [dialog](int id, int x, int y, int w, int h) {
+        SetWindowPos(GetDlgItem(dialog, id), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    place(kIconId, kMargin, kMargin, icon, icon);
+    place(kTextId, textLeft, kMargin + (content - text.cy) / 2, text.cx, text.cy);
+    const int buttonsLeft = (width - buttonsWidth) / 2;
+    place(IDYES, buttonsLeft, buttonsTop, buttonWidth, buttonHeight);
+    place(IDNO, buttonsLeft + buttonWidth + kButtonGap, buttonsTop, buttonWidth, buttonHeight);
+
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE)));
+    const int frameWidth = frame.right - frame.left, frameHeight = frame.bottom - frame.top;
+    RECT area;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    RECT over = area;
+    if (HWND owner = GetWindow(dialog, GW_OWNER); owner && IsWindowVisible(owner)) GetWindowRect(owner, &over);
+    const int left = std::clamp<int>(over.left + (over.right - over.left - frameWidth) / 2, area.left,
+                                     std::max<int>(area.left, area.right - frameWidth));
+    const int top = std::clamp<int>(over.top + (over.bottom - over.top - frameHeight) / 2, area.top,
+                                    std::max<int>(area.top, area.bottom - frameHeight));
+    SetWindowPos(dialog, nullptr, left, top, frameWidth, frameHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK BoxProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        SendDlgItemMessageA(dialog, kIconId, STM_SETICON,
+                            reinterpret_cast<WPARAM>(LoadIconA(nullptr, IDI_INFORMATION)), 0);
+        LayOut(dialog, *reinterpret_cast<const Box*>(lp));
+        MessageBeep(MB_ICONASTERISK);
+        return TRUE;  // the focus goes to the first button, Yes
+    case WM_COMMAND:
+        switch (LOWORD(wp)) {
+        case IDYES:
+            EndDialog(dialog, IDYES);
+            return TRUE;
+        case IDNO:
+        case IDCANCEL:  // Esc and the close box
+            EndDialog(dialog, IDNO);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+bool AskYesNo(HWND owner, std::string_view text, std::string_view caption) {
+    const Box box{std::string(text), "はい(&Y)", "いいえ(&N)"};
+    DialogTemplate dialog(kDialogStyle, caption, "MS Shell Dlg");
+    dialog.Item(kStaticClass, kIconId, SS_ICON, "");
+    dialog.Item(kStaticClass, kTextId, SS_LEFT | SS_NOPREFIX, box.text);
+    dialog.Item(kButtonClass, IDYES, BS_DEFPUSHBUTTON | WS_TABSTOP, box.yes);
+    dialog.Item(kButtonClass, IDNO, BS_PUSHBUTTON | WS_TABSTOP, box.no);
+    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialog.get(), owner, BoxProc,
+                                   reinterpret_cast<LPARAM>(&box)) == IDYES;
+}
+
+}  // namespace ui

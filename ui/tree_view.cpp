@@ -1,0 +1,101 @@
+#include "ui/tree_view.h"
+
+#include <string>
+
+namespace ui {
+
+TTreeView::TTreeView(TControl* parent) : TControl(parent) {
+    CreateHandle(WC_TREEVIEWA,
+                 WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                 WS_EX_CLIENTEDGE, 0, 0, 0, 0);
+}
+
+void TTreeView::Clear() { SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)); }
+
+TTreeNode TTreeView::AddChild(TTreeNode parent, std::string_view text) {
+    std::string copy(text);
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent ? parent : TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = copy.data();
+    return reinterpret_cast<TTreeNode>(SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+std::string TTreeView::NodeText(TTreeNode node) const {
+    // The view copies as much as fits; a text that fills the buffer may be
+    // longer, so try again with room to spare.
+    for (size_t size = 260;; size *= 2) {
+        std::string text(size, '\0');
+        TVITEMA item{};
+        item.mask = TVIF_TEXT;
+        item.hItem = node;
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(size);
+        if (!SendMessageA(Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return {};
+        text.resize(std::char_traits<char>::length(text.c_str()));
+        if (text.size() + 1 < size) return text;
+    }
+}
+
+void TTreeView::SetNodeText(TTreeNode node, std::string_view text) {
+    std::string copy(text);
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = node;
+    item.pszText = copy.data();
+    SendMessageA(Handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+TTreeNode TTreeView::Selected() const {
+    return reinterpret_cast<TTreeNode>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+void TTreeView::Select(TTreeNode node) {
+    SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+    SendMessageA(Handle(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+}
+
+void TTreeView::ExpandAll() {
+    ForEachNode([this](TTreeNode node, int) {
+        SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+    });
+}
+
+void TTreeView::CollapseAll() {
+    ForEachNode([this](TTreeNode node, int) {
+        SendMessageA(Handle(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(node));
+    });
+}
+
+void TTreeView::ForEachNode(const std::function<void(TTreeNode node, int level)>& visit) const {
+    auto next = [this](TTreeNode node, UINT relation) {
+        return reinterpret_cast<TTreeNode>(
+            SendMessageA(Handle(), TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
+    };
+    // Iterative, so that a deep tree cannot exhaust the stack.
+    int level = 0;
+    TTreeNode node = next(nullptr, TVGN_ROOT);
+    while (node) {
+        visit(node, level);
+        if (TTreeNode child = next(node, TVGN_CHILD)) {
+            node = child;
+            ++level;
+            continue;
+        }
+        while (node) {
+            if (TTreeNode sibling = next(node, TVGN_NEXT)) {
+                node = sibling;
+                break;
+            }
+            node = next(node, TVGN_PARENT);
+            --level;
+        }
+    }
+}
+
+void TTreeView::SetIndent(int indent) { SendMessageA(Handle(), TVM_SETINDENT, static_cast<WPARAM>(indent), 0); }
+
+int TTreeView::Count() const { return static_cast<int>(SendMessageA(Handle(), TVM_GETCOUNT, 0, 0)); }
+
+}  // namespace ui
