@@ -1,0 +1,154 @@
+#include "folders/folder_scan.h"
+
+#include <memory>
+
+#include "core/find_file.h"
+#include "core/paths.h"
+#include "core/sizes.h"
+#include "core/walk_rule.h"
+
+std::vector<FolderSummary> FolderTable;
+std::int32_t FolderCount = 1;
+bool UpdateFolderTimes = false;
+
+namespace {
+
+bool IsZero(const FILETIME& time)
+{
+    return time.dwLowDateTime == 0 && time.dwHighDateTime == 0;
+}
+
+FILETIME LocalWriteTime(const FindFile& entry)
+{
+    FILETIME local{};
+    FileTimeToLocalFileTime(&entry.data().ftLastWriteTime, &local);
+    return local;
+}
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+SYSTEMTIME ToSystemTime(const FILETIME& time)
+{
+    SYSTEMTIME stamp{};
+    FileTimeToSystemTime(&time, &stamp);
+    return stamp;
+}
+
+}  // namespace
+
+std::int32_t ScanFolder(const std::string& folder, bool update)
+{
+    const std::string path = WithTrailingBackslash(folder);
+    std::int64_t size = 0;
+    std::int64_t diskSize = 0;
+    std::int32_t fileCount = 0;
+    FILETIME newest{};
+    std::string newestName;
+
+    std::size_t next = 1;
+    for (FindFile entry(path + "*.*"); entry; entry.next()) {
+        if (!entry.isFolder()) {
+            const FILETIME time = LocalWriteTime(entry);
+            ++fileCount;
+            const std::int64_t bytes = entry.size();
+            size += bytes;
+            diskSize += SizeOnDisk(bytes);
+            if (CompareFileTime(&newest, &time) < 0) {
+                newest = time;
+                newestName = entry.name();
+            }
+            continue;
+        }
+        if (entry.isDotEntry())
+            continue;
+        if (FolderTable.size() <= next)
+            FolderTable.resize(next + 1);
+        FolderSummary& record = FolderTable[next];
+        record.Name = entry.name();
+        record.CharCount = CountNameChars(record.Name);
+        FILETIME subNewest{};
+        record.NewestName.clear();
+        record.FileCount = 0;
+        record.DiskSize = 0;
+        // A junction or link keeps its row but is not followed.
+        record.Size = IsWalkableFolder(entry.data())
+            ? WalkFolder(path + record.Name + '\\', update, subNewest, record.NewestName,
+                         record.FileCount, record.DiskSize)
+            : 0;
+        record.Stamp = ToSystemTime(subNewest);
+        ++next;
+    }
+
+    FolderTable.resize(next);
+    FolderSummary& direct = FolderTable[0];
+    direct.Name = ".";
+    direct.Size = size;
+    direct.DiskSize = diskSize;
+    direct.Stamp = ToSystemTime(newest);
+    direct.FileCount = fileCount;
+    direct.NewestName = std::move(newestName);
+    return static_cast<std::int32_t>(next);
+}
+
+std::int64_t WalkFolder(const std::string& folder, bool update, FILETIME& newest,
+                        std::string& newestName, std::int32_t& fileCount, std::int64_t& diskSize)
+{
+    std::int64_t size = 0;
+    newest = FILETIME{};
+    newestName.clear();
+    fileCount = 0;
+    {
+        std::string subName;
+        for (FindFile entry(folder + "*.*"); entry; entry.next()) {
+            if (!entry.isFolder()) {
+                const FILETIME time = LocalWriteTime(entry);
+                // Strictly later only: of equal times the first listed stays.
+                if (CompareFileTime(&newest, &time) < 0) {
+                    newest = time;
+                    newestName = entry.name();
+                }
+                ++fileCount;
+                const std::int64_t bytes = entry.size();
+                size += bytes;
+                diskSize += SizeOnDisk(bytes);
+                continue;
+            }
+            if (!IsWalkableFolder(entry.data()))
+                continue;
+            FILETIME subNewest{};
+            std::int32_t subCount = 0;
+            std::int64_t subDiskSize = 0;
+            size += WalkFolder(folder + std::string(entry.name()) + '\\', update, subNewest, subName,
+                               subCount, subDiskSize);
+            // The sub-folder wins ties, so a later one beats an earlier one.
+            if (CompareFileTime(&newest, &subNewest) <= 0) {
+                newest = subNewest;
+                newestName.swap(subName);
+            }
+            diskSize += subDiskSize;
+            fileCount += subCount;
+        }
+    }
+    // Stamped only once the whole subtree is done and the search closed. A
+    // subtree without files has no time to give, so such a folder keeps its own.
+    if (update && !IsZero(newest))
+        StampFolderTime(folder, newest);
+    return size;
+}
+
+void StampFolderTime(const std::string& folder, const FILETIME& newest)
+{
+    FILETIME utc{};
+    if (!LocalFileTimeToFileTime(&newest, &utc))
+        return;
+    // FILE_FLAG_BACKUP_SEMANTICS is what lets CreateFileA open a folder.
+    const HANDLE opened = CreateFileA(folder.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (opened == INVALID_HANDLE_VALUE)
+        return;
+    const UniqueHandle handle(opened);
+    SetFileTime(handle.get(), &utc, &utc, &utc);
+}
