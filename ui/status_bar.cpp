@@ -19,16 +19,8 @@ TStatusBar::TStatusBar(TControl* parent) : TControl(parent) {
 }
 
 void TStatusBar::SetPanelText(std::string_view text) {
-    const std::string copy(text);
-    SendMessageA(Handle(), SB_SETTEXTA, 0 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(copy.c_str()));
-}
-
-std::string TStatusBar::PanelText() const {
-    const auto length = LOWORD(SendMessageA(Handle(), SB_GETTEXTLENGTHA, 0, 0));
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    SendMessageA(Handle(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(length);
-    return text;
+    text_ = text;
+    SendMessageA(Handle(), SB_SETTEXTA, 0 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text_.c_str()));
 }
 
 }  // namespace ui

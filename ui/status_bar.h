@@ -13,7 +13,11 @@ public:
     explicit TStatusBar(TControl* parent);
 
     void SetPanelText(std::string_view text);
-    std::string PanelText() const;
+    const std::string& PanelText() const { return text_; }
+
+private:
+    // Kept here: the bar's own read-back takes no buffer size.
+    std::string text_;
 };
 
 }  // namespace ui
