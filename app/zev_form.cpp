@@ -1,0 +1,342 @@
+#include "app/zev_form.h"
+
+#include <shellapi.h>
+
+#include "app/usage_text.h"
+#include "core/paths.h"
+#include "core/sizes.h"
+#include "ui/application.h"
+
+std::string CurrentFolder;
+bool RemoteFileSystem = false;
+TForm1* Form1 = nullptr;
+
+namespace {
+
+constexpr COLORREF kHeaderGrey = RGB(128, 128, 128);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+ui::TFontSpec MakeFont(const char* name, int height, COLORREF color = kBlack, bool bold = false) {
+    return ui::TFontSpec{name, height, color, bold};
+}
+
+void SetUpGrid(ui::TStringGrid& grid, COLORREF titleColor, const char* fontName, const char* hint) {
+    grid.SetAlign(ui::TAlign::Client);
+    grid.SetDefaultRowHeight(16);
+    grid.SetFixedColor(titleColor);
+    grid.SetFont(MakeFont(fontName, 12));
+    grid.Hint = hint;
+}
+
+}  // namespace
+
+TForm1::TForm1(std::vector<std::string> args)
+    : ui::TForm("ZEV  v.2.04  ディスク最新情報", 149, 95, 768, 353),
+      Panel3(this),
+      DirectoryLabel(&Panel3, 16, 8),
+      ClusterSizeLabel(&Panel3, 48, 32),
+      DiskFreeLabel(&Panel3, 509, 32),
+      Panel2(this),
+      Panel1(&Panel2),
+      DriveComboBox1(&Panel1, 8, 8, 153),
+      Panel4(&Panel2),
+      CheckKB(&Panel4, "キロバイト表示", 8, 8, 150, 17),
+      CheckTimeUpdate(&Panel4, "タイムスタンプ更新", 8, 32, 150, 17),
+      Button1(&Panel4, "更新", 8, 56, 145, 25),
+      Panel5(&Panel2),
+      DirectoryListBox1(&Panel5),
+      PagePanel(this),
+      StatusBar1(&PagePanel),
+      DiskPage(&PagePanel),
+      FilePage(DiskPage, "ファイル"),
+      FileGrid(&FilePage, 7, 2),
+      DirPage(DiskPage, "フォルダ"),
+      DirGrid(&DirPage, 7, 100),
+      TreePage(DiskPage, "フォルダツリー"),
+      TreeButton(&TreePage),
+      BTreeAllExpand(&TreeButton, "ツリーをすべて表示", 8, 4, 130, 25),
+      BCollapseTree(&TreeButton, "ツリーを縮小", 144, 4, 100, 25),
+      DetailTree(&TreeButton, "詳細表示", 256, 8, 80, 17),
+      lbFolder(&TreeButton, 344, 10),
+      TreeView1(&TreePage),
+      NewFilePage(DiskPage, "最新500ファイル"),
+      NewFileGrid(&NewFilePage, 5, 2),
+      RenameFilePage(DiskPage, "ファイル名変更"),
+      RenamePanel(&RenameFilePage),
+      DoRenameButton(&RenamePanel, "変更を反映", 4, 4, 84, 25),
+      CancelRenameButton(&RenamePanel, "キャンセル", 4, 32, 84, 25),
+      ToLowerButton(&RenamePanel, "英大文字 → 英小文字", 96, 4, 130, 25),
+      ToUpperBottun(&RenamePanel, "英小文字 → 英大文字", 96, 32, 130, 25),
+      WideToSingleButton(&RenamePanel, "全角英数字を半角", 232, 4, 110, 25),
+      LowerExtBottun(&RenamePanel, "拡張子を小文字", 232, 32, 110, 25),
+      ZenSymbol(&RenamePanel, "全角記号を半角", 348, 4, 100, 25),
+      HankakuKANA(&RenamePanel, "半角カナを全角", 348, 32, 100, 25),
+      Underline2Space(&RenamePanel, "_ を空白", 454, 4, 70, 25),
+      Space2Underline(&RenamePanel, "空白を _", 454, 32, 70, 25),
+      RenameGrid(&RenameFilePage, 8, 2),
+      JolietPage(DiskPage, "CD/DVD検証"),
+      JolietPanel(&JolietPage),
+      CharCountLabel(&JolietPanel, 8, 8),
+      CurrentFileName(&JolietPanel, 48, 6, 300, 21),
+      NewFileName(&JolietPanel, 48, 32, 300, 21),
+      RenameButton(&JolietPanel, "変更", 356, 31, 75, 25),
+      JolietGrid(&JolietPage, 6, 3),
+      HelpSheet(DiskPage, "使用法"),
+      RichEdit1(&HelpSheet),
+      args_(std::move(args)) {
+    Form1 = this;
+    Hint = "ZEV  v.2.04   ドライブ， フォルダ， ファイルの最新情報を調査";
+    SetFont(MakeFont("ＭＳ Ｐゴシック", 12, GetSysColor(COLOR_WINDOWTEXT)));
+    LayOutHeader();
+    LayOutLeftColumn();
+    LayOutPages();
+    BindEvents();
+    OnShow = [this](ui::TForm& form) { FormShow(form); };
+    Realign();
+    // The drive selector announces the drive of the current folder while the
+    // controls are first created, so the header is filled before FormShow.
+    char current[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, current);
+    if (current[0] && current[1] == ':') {
+        char letter = current[0];
+        if (letter >= 'A' && letter <= 'Z') letter = static_cast<char>(letter - 'A' + 'a');
+        DriveComboBox1.SetDrive(letter);
+    }
+}
+
+TForm1::~TForm1() {
+    if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::LayOutHeader() {
+    Panel3.SetBounds(0, 0, 768, 49);
+    Panel3.SetAlign(ui::TAlign::Top);
+    Panel3.SetBevelLowered(true);
+    Panel3.SetColor(kHeaderGrey);
+    Panel3.Hint = " ドライブの情報を表示 パス名, クラスターサイズ, 空き容量と使用量";
+
+    DirectoryLabel.SetFont(MakeFont("ＭＳ Ｐゴシック", 13, kWhite, true));
+    DirectoryLabel.SetColor(kBlack);
+    DirectoryLabel.SetCaption("Directory");
+    DirectoryLabel.Hint = "現在のパス名";
+
+    ClusterSizeLabel.SetFont(MakeFont("ＭＳ Ｐゴシック", 12, kWhite));
+    ClusterSizeLabel.SetCaption("CLUSTER SIZE");
+    ClusterSizeLabel.Hint = "ディスクのクラスターサイズ";
+
+    DiskFreeLabel.SetFont(MakeFont("ＭＳ Ｐゴシック", 13, kWhite));
+    DiskFreeLabel.SetColor(kHeaderGrey);
+    DiskFreeLabel.SetAlignRight(true);
+    DiskFreeLabel.SetCaption("DISK FREE SPACE ");
+    DiskFreeLabel.Hint = "ディスクの使用量と空き";
+}
+
+void TForm1::LayOutLeftColumn() {
+    Panel2.SetBounds(0, 49, 169, 304);
+    Panel2.SetAlign(ui::TAlign::Left);
+    Panel2.SetBevelLowered(true);
+
+    Panel1.SetBounds(0, 0, 169, 32);
+    Panel1.SetAlign(ui::TAlign::Top);
+    Panel1.Hint = "ドライブを選択";
+    DriveComboBox1.Hint = "ドライブを選択";
+
+    Panel4.SetBounds(0, 0, 169, 93);
+    Panel4.SetAlign(ui::TAlign::Bottom);
+    Panel4.Hint = "最新の情報に更新";
+    CheckKB.Hint = "ファイルサイズの単位";
+    CheckKB.ShowHint = true;
+    CheckTimeUpdate.Hint = "フォルダの日時を更新";
+    Button1.Hint = "最新の情報に更新";
+    Button1.ShowHint = true;
+
+    Panel5.SetAlign(ui::TAlign::Client);
+    DirectoryListBox1.SetAlign(ui::TAlign::Client);
+    DirectoryListBox1.Hint = "フォルダをダブルクリックで選択";
+}
+
+void TForm1::LayOutPages() {
+    PagePanel.SetAlign(ui::TAlign::Client);
+    PagePanel.SetBevelLowered(true);
+
+    StatusBar1.SetFont(MakeFont("ＭＳ Ｐゴシック", 11));
+    StatusBar1.SetPanelText("HintText");
+
+    DiskPage.SetAlign(ui::TAlign::Client);
+    DiskPage.SetFont(MakeFont("MS UI Gothic", 12));
+    DiskPage.Hint = "タブでページを選択します";
+
+    SetUpGrid(FileGrid, RGB(221, 255, 221), "MS UI Gothic",
+              "タイトルを左クリックでソート, ファイル名を左クリックでフォルダをオープン,  "
+              "ファイル名を右クリックでオープン");
+    SetUpGrid(DirGrid, RGB(255, 238, 204), "MS UI Gothic",
+              "タイトルを左クリックでソート,  フォルダ名を左クリックで移動, 右クリックでエクスプローラを開く");
+    DirGrid.SetDefaultColWidth(80);
+    SetUpGrid(NewFileGrid, RGB(255, 255, 204), "MS UI Gothic",
+              "タイトルを左クリックでソート, ファイル名を左クリックでエクスプローラ起動，右クリックでオープン");
+    SetUpGrid(RenameGrid, RGB(255, 166, 255), "ＭＳ ゴシック",
+              "表中のファイル名とフォルダ名を変更できます [変更を反映]ボタンで実際に変更されます");
+    ui::TGridOptions renameOptions;
+    renameOptions.RowSelect = false;
+    renameOptions.RangeSelect = true;
+    renameOptions.Editing = true;
+    RenameGrid.SetOptions(renameOptions);
+    SetUpGrid(JolietGrid, RGB(255, 128, 128), "MS UI Gothic",
+              "CD-R/DVD±R用のファイル名(ISO9660 Joliet拡張) 違反ファイルの一覧。"
+              "ファイル名の右クリックでフォルダを開く。");
+    JolietGrid.SetDefaultColWidth(80);
+    ui::TGridOptions jolietOptions;
+    jolietOptions.ThumbTracking = false;
+    JolietGrid.SetOptions(jolietOptions);
+    JolietPage.Hint = "iso9660のJoliet拡張の違反ファイル名";
+
+    LayOutTreePage();
+    LayOutRenamePage();
+    LayOutJolietPage();
+    LayOutHelpSheet();
+}
+
+void TForm1::LayOutTreePage() {
+    TreeButton.SetBounds(0, 0, 500, 32);
+    TreeButton.SetAlign(ui::TAlign::Top);
+    TreeButton.SetColor(GetSysColor(COLOR_BTNSHADOW));
+    DetailTree.SetFont(MakeFont("MS UI Gothic", 12, kWhite));
+    DetailTree.SetChecked(true);
+    lbFolder.SetFont(MakeFont("MS UI Gothic", 12, kWhite));
+    lbFolder.SetCaption("folder");
+    lbFolder.Hint = "指定フォルダ以下のフォルダ数";
+    TreeView1.SetAlign(ui::TAlign::Client);
+    TreeView1.SetIndent(19);
+    TreeView1.SetFont(MakeFont("ＭＳ ゴシック", 12));
+    TreeView1.Hint = "フォルダの階層構造を表示 : フォルダ直下の合計ファイルサイズ／ファイル数,  ^C でコピー";
+}
+
+void TForm1::LayOutRenamePage() {
+    RenamePanel.SetBounds(0, 0, 500, 61);
+    RenamePanel.SetAlign(ui::TAlign::Bottom);
+    RenamePanel.SetBevelLowered(true);
+    const ui::TFontSpec bold = MakeFont("MS UI Gothic", 12, kBlack, true);
+    DoRenameButton.SetFont(bold);
+    DoRenameButton.Hint = "ファイル名を変更したファイル[*]を実際に変更します";
+    CancelRenameButton.SetFont(bold);
+    CancelRenameButton.Hint = "変更を取り消します";
+    ToLowerButton.Hint = "すべてのファイルとフォルダ名中の英大文字を 英小文字に変更します";
+    ToUpperBottun.Hint = "すべてのファイルとフォルダ名中の英小文字を 英大文字に変更します";
+    WideToSingleButton.Hint = "すべてのファイルとフォルダ名中の全角英数字を半角に変換します";
+    LowerExtBottun.Hint = "すべてのファイルとフォルダの拡張子を英小文字に変換します";
+    HankakuKANA.Hint = "すべてのファイルとフォルダ名中の半角カナを全角カナに変換します";
+    Underline2Space.Hint = "すべてのファイルとフォルダ名中の _ を空白に変換します";
+    Space2Underline.Hint = "すべてのファイルとフォルダ名中の空白を _ に変換します";
+}
+
+void TForm1::LayOutJolietPage() {
+    JolietPanel.SetBounds(0, 0, 500, 61);
+    JolietPanel.SetAlign(ui::TAlign::Bottom);
+    JolietPanel.SetBevelLowered(true);
+    JolietPanel.SetColor(RGB(128, 128, 128));
+    CharCountLabel.SetFont(MakeFont("MS UI Gothic", 16, kWhite, true));
+    CharCountLabel.SetCaption("0");
+    CharCountLabel.Hint = "ファイル名の文字数 負の値はセミコロンを含むことを示します";
+    CurrentFileName.SetFont(MakeFont("ＭＳ ゴシック", 12));
+    CurrentFileName.SetText("現在のファイル名");
+    CurrentFileName.SetEnabled(false);
+    CurrentFileName.Hint = "違反ファイル名";
+    NewFileName.SetFont(MakeFont("ＭＳ ゴシック", 12));
+    NewFileName.SetText("変更するファイル名");
+    NewFileName.Hint = "変更ファイル名、左の数値が1から64以内の値に変更してください";
+    RenameButton.Hint = "実際に変更します";
+}
+
+void TForm1::LayOutHelpSheet() {
+    RichEdit1.SetAlign(ui::TAlign::Client);
+    RichEdit1.SetBackground(RGB(68, 68, 68));
+    RichEdit1.SetFont(MakeFont("ＭＳ ゴシック", 12, kWhite));
+    RichEdit1.SetLines(UsageText());
+    RichEdit1.Hint = "ZEV の使い方の解説 ヘルプともいう";
+}
+
+void TForm1::BindEvents() {
+    DriveComboBox1.OnChange = [this](ui::TControl& s) { DriveComboBox1Change(s); };
+    DirectoryListBox1.OnChange = [this](ui::TControl& s) { DirectoryListBox1Change(s); };
+    CheckKB.OnClick = [this](ui::TControl& s) { CheckKBClick(s); };
+    Button1.OnClick = [this](ui::TControl& s) { Button1Click(s); };
+    DiskPage.OnChange = [this](ui::TControl& s) { DiskPageChange(s); };
+
+    auto keys = [this](ui::TControl& s, WORD& key, ui::TShiftState shift) { GridKeyDown(s, key, shift); };
+    FileGrid.OnKeyDown = keys;
+    DirGrid.OnKeyDown = keys;
+    NewFileGrid.OnKeyDown = keys;
+    JolietGrid.OnKeyDown = keys;
+    RichEdit1.OnKeyDown = keys;
+
+    FileGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
+        FileDrawCell(g, c, r, rect, st);
+    };
+    FileGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
+        FileClick(g, b, sh, x, y);
+    };
+    DirGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
+        DirDrawCell(g, c, r, rect, st);
+    };
+    DirGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
+        DirClick(g, b, sh, x, y);
+    };
+}
+
+void TForm1::FormShow(ui::TControl&) {
+    if (!args_.empty()) StartPath = FolderOfPath(ExpandLongPath(args_.front()));
+    else StartPath.clear();
+
+    CheckKB.SetChecked(false);
+    SizeUnit = 1;
+
+    SetDirGridWidths();
+    SetDirGridTitles();
+    SetFileGridWidths();
+    SetRenameGridWidths();
+    SetFileGridTitles();
+    SetNewestGridWidths();
+    SetNewestGridTitles();
+    SetJolietGridWidths();
+    SetJolietGridTitles();
+
+    DiskPage.SetActivePage(FilePage);
+
+    if (!StartPath.empty()) DirectoryListBox1.SetDirectory(StartPath);
+    CurrentFolder = DirectoryListBox1.Directory();
+    DirectoryLabel.SetCaption(CurrentFolder);
+
+    SortDescending = true;
+    FileSortKey = 12;
+    DirSortKey = 2;
+    RefreshFilePage();
+
+    DragAcceptFiles(Handle(), TRUE);
+    ui::Application().OnHint = [this](const std::string& hint) { HintToStatusBar(hint); };
+    RemoteFileSystem = false;
+}
+
+void TForm1::RefreshActivePage() {
+    const ui::TTabSheet* page = DiskPage.ActivePage();
+    if (page == &FilePage)
+        RefreshFilePage();
+    else if (page == &DirPage)
+        RefreshDirPage();
+    // The tree, newest-files, rename and CD/DVD pages are filled by their own
+    // refresh routines as they are built; the usage page has none.
+}
+
+void TForm1::DiskPageChange(ui::TControl&) { RefreshActivePage(); }
+
+void TForm1::Button1Click(ui::TControl&) { RefreshActivePage(); }
+
+void TForm1::CheckKBClick(ui::TControl&) { RefreshActivePage(); }
+
+void TForm1::DirectoryListBox1Change(ui::TControl&) {
+    CurrentFolder = DirectoryListBox1.Directory();
+    DirectoryLabel.SetCaption(CurrentFolder);
+    RefreshActivePage();
+}
+
+void TForm1::HintToStatusBar(const std::string& hint) { StatusBar1.SetPanelText(" " + hint); }

@@ -1,0 +1,168 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/button.h"
+#include "ui/check_box.h"
+#include "ui/directory_list_box.h"
+#include "ui/drive_combo_box.h"
+#include "ui/edit.h"
+#include "ui/form.h"
+#include "ui/label.h"
+#include "ui/page_control.h"
+#include "ui/panel.h"
+#include "ui/rich_edit.h"
+#include "ui/status_bar.h"
+#include "ui/string_grid.h"
+#include "ui/tree_view.h"
+
+// The folder every page shows: always a copy of the folder selector's folder.
+extern std::string CurrentFolder;
+// True while the window shows a location dropped as a network path; the
+// folder and file pages then leave their size-on-disk figures out.
+extern bool RemoteFileSystem;
+
+// The main window. Its handlers are defined next to the pages they serve:
+// the frame in app/, each page's routines in its own folder.
+class TForm1 : public ui::TForm {
+public:
+    // args: the command-line arguments after the program name.
+    explicit TForm1(std::vector<std::string> args);
+    ~TForm1() override;
+
+    // Window state shared by the pages.
+    bool SortDescending = false;
+    int FileSortKey = 0;
+    int DirSortKey = 0;
+    int RenameSortKey = 0;
+    std::string StartPath;
+
+    // Header.
+    ui::TPanel Panel3;
+    ui::TLabel DirectoryLabel;
+    ui::TLabel ClusterSizeLabel;
+    ui::TLabel DiskFreeLabel;
+
+    // Left column.
+    ui::TPanel Panel2;
+    ui::TPanel Panel1;
+    ui::TDriveComboBox DriveComboBox1;
+    ui::TPanel Panel4;
+    ui::TCheckBox CheckKB;
+    ui::TCheckBox CheckTimeUpdate;
+    ui::TButton Button1;
+    ui::TPanel Panel5;
+    ui::TDirectoryListBox DirectoryListBox1;
+
+    // Pages.
+    ui::TPanel PagePanel;
+    ui::TStatusBar StatusBar1;
+    ui::TPageControl DiskPage;
+
+    ui::TTabSheet FilePage;
+    ui::TStringGrid FileGrid;
+
+    ui::TTabSheet DirPage;
+    ui::TStringGrid DirGrid;
+
+    ui::TTabSheet TreePage;
+    ui::TPanel TreeButton;
+    ui::TButton BTreeAllExpand;
+    ui::TButton BCollapseTree;
+    ui::TCheckBox DetailTree;
+    ui::TLabel lbFolder;
+    ui::TTreeView TreeView1;
+
+    ui::TTabSheet NewFilePage;
+    ui::TStringGrid NewFileGrid;
+
+    ui::TTabSheet RenameFilePage;
+    ui::TPanel RenamePanel;
+    ui::TButton DoRenameButton;
+    ui::TButton CancelRenameButton;
+    ui::TButton ToLowerButton;
+    ui::TButton ToUpperBottun;
+    ui::TButton WideToSingleButton;
+    ui::TButton LowerExtBottun;
+    ui::TButton ZenSymbol;
+    ui::TButton HankakuKANA;
+    ui::TButton Underline2Space;
+    ui::TButton Space2Underline;
+    ui::TStringGrid RenameGrid;
+
+    ui::TTabSheet JolietPage;
+    ui::TPanel JolietPanel;
+    ui::TLabel CharCountLabel;
+    ui::TEdit CurrentFileName;
+    ui::TEdit NewFileName;
+    ui::TButton RenameButton;
+    ui::TStringGrid JolietGrid;
+
+    ui::TTabSheet HelpSheet;
+    ui::TRichEdit RichEdit1;
+
+    // Frame (app/zev_form.cpp).
+    void FormShow(ui::TControl& sender);
+    void RefreshActivePage();
+    void DiskPageChange(ui::TControl& sender);
+    void Button1Click(ui::TControl& sender);
+    void CheckKBClick(ui::TControl& sender);
+    void DirectoryListBox1Change(ui::TControl& sender);
+    void HintToStatusBar(const std::string& hint);
+
+    // Keyboard and clipboard (app/clip_text.cpp).
+    void GridKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
+
+    // Drive header and locations (app/drive_header.cpp).
+    void DriveComboBox1Change(ui::TControl& sender);
+    void FilesDropped(HDROP drop) override;
+    void ShowDriveInfo(const std::string& root);
+
+    // File page (files/file_page.cpp).
+    void SetFileGridWidths();
+    void SetFileGridTitles();
+    void RefreshFilePage();
+    void FileDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state);
+    void FileClick(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
+    void FileGridAction(ui::TMouseButton button, int x, int y);
+    void CopyFilePage();
+
+    // Folder page (folders/folder_page.cpp).
+    void SetDirGridWidths();
+    void SetDirGridTitles();
+    void RefreshDirPage();
+    void FillDirGrid();
+    void DirDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state);
+    void DirClick(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
+    void DirGridAction(ui::TStringGrid& grid, ui::TMouseButton button, int x, int y);
+    void CopyDirPage();
+
+    // Newest-files page (files/newest_page.cpp).
+    void SetNewestGridWidths();
+    void SetNewestGridTitles();
+
+    // Rename page (rename/rename_page.cpp).
+    void SetRenameGridWidths();
+
+    // CD/DVD check page (rename/joliet_page.cpp).
+    void SetJolietGridWidths();
+    void SetJolietGridTitles();
+
+private:
+    void LayOutHeader();
+    void LayOutLeftColumn();
+    void LayOutPages();
+    void LayOutTreePage();
+    void LayOutRenamePage();
+    void LayOutJolietPage();
+    void LayOutHelpSheet();
+    void BindEvents();
+
+    std::vector<std::string> args_;
+};
+
+// The main window of the running program.
+extern TForm1* Form1;
