@@ -86,7 +86,7 @@ void TDirectoryListBox::List() {
         path += (i == 0 ? "" : "\\") + parts[i];
         entries_.push_back({parts[i], path, static_cast<int>(i) + 1});
     }
-    const size_t current = entries_.size() - 1;
+    current_ = entries_.size() - 1;
 
     std::vector<std::string> subfolders;
     const std::string base = parts.empty() ? root : path + "\\";
@@ -95,15 +95,24 @@ void TDirectoryListBox::List() {
     std::sort(subfolders.begin(), subfolders.end(),
               [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
     for (const std::string& name : subfolders)
-        entries_.push_back({name, base + name, static_cast<int>(current) + 1});
+        entries_.push_back({name, base + name, static_cast<int>(current_) + 1});
 
     SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
     SendMessageA(Handle(), LB_RESETCONTENT, 0, 0);
     for (const Entry& entry : entries_)
         SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.name.c_str()));
-    SendMessageA(Handle(), LB_SETCURSEL, current, 0);
+    SendMessageA(Handle(), LB_SETCURSEL, current_, 0);
+    ShowCurrent();
     SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TDirectoryListBox::ShowCurrent() {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const int rows = std::max(1, static_cast<int>(client.bottom) / kItemHeight);
+    const int top = std::max(0, static_cast<int>(current_) - rows + 1);
+    SendMessageA(Handle(), LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
 }
 
 void TDirectoryListBox::OpenSelected() {
@@ -118,6 +127,11 @@ LRESULT TDirectoryListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_KEYDOWN && wp == VK_RETURN) {
         OpenSelected();
         return 0;
+    }
+    if (msg == WM_SIZE) {
+        const LRESULT result = TControl::WndProc(msg, wp, lp);
+        ShowCurrent();
+        return result;
     }
     return TControl::WndProc(msg, wp, lp);
 }

@@ -38,9 +38,14 @@ private:
     };
     void List();
     void OpenSelected();
+    // Scrolls as little as keeps the current folder in view, the path above
+    // it from the root on when it fits.
+    void ShowCurrent();
 
     std::string directory_;
     std::vector<Entry> entries_;
+    // The entry of the current folder.
+    size_t current_ = 0;
 };
 
 }  // namespace ui
