@@ -107,6 +107,14 @@ TEST_F(SelectorsTest, FolderListShowsThePathDownToTheFolderThenItsSubfolders) {
     EXPECT_EQ(std::vector<std::string>(items.begin(), items.begin() + static_cast<long>(path.size())), path);
     const size_t current = path.size() - 1;
     EXPECT_EQ(SendMessageA(list.Handle(), LB_GETCURSEL, 0, 0), static_cast<LRESULT>(current));
+    // The whole path shows from the root while it fits; in a short box the
+    // current folder stays in view at the bottom.
+    EXPECT_EQ(SendMessageA(list.Handle(), LB_GETTOPINDEX, 0, 0), 0);
+    RECT frame{0, 0, 0, 3 * 16};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(list.Handle(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(list.Handle(), GWL_EXSTYLE)));
+    list.SetBounds(0, 0, 380, frame.bottom - frame.top);
+    EXPECT_EQ(SendMessageA(list.Handle(), LB_GETTOPINDEX, 0, 0), static_cast<LRESULT>(current - 2));
 
     const std::vector<std::string> subfolders(items.begin() + static_cast<long>(current) + 1, items.end());
     for (const char* name : {"ソフト", "abc", "Zed", "能力"})
