@@ -101,6 +101,8 @@ protected:
 
 private:
     struct Impl;
+    void SetCanvas(HDC dc, HBRUSH brush);
+
     std::unique_ptr<Impl> impl_;
     TCanvas canvas_;
 };
