@@ -7,7 +7,8 @@
 #include "core/sizes.h"
 #include "core/walk_rule.h"
 
-std::vector<FolderSummary> FolderTable;
+// Record 0 is there before the first scan, so the page can be copied at once.
+std::vector<FolderSummary> FolderTable(1);
 std::int32_t FolderCount = 1;
 bool UpdateFolderTimes = false;
 

@@ -23,6 +23,15 @@ inline FILETIME Utc(WORD year, WORD month, WORD day, WORD hour, WORD minute, WOR
     return result;
 }
 
+// The UTC file time that shows as the given local time.
+inline FILETIME FromLocal(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second)
+{
+    const FILETIME local = Utc(year, month, day, hour, minute, second);
+    FILETIME result{};
+    LocalFileTimeToFileTime(&local, &result);
+    return result;
+}
+
 inline std::uint64_t Ticks(const FILETIME& time)
 {
     return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;

@@ -1,0 +1,217 @@
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/clip_text.h"
+#include "app/zev_form.h"
+#include "core/number_format.h"
+#include "core/paths.h"
+#include "core/sizes.h"
+#include "core/stamp.h"
+#include "folders/folder_scan.h"
+#include "folders/folder_sort.h"
+#include "ui/cursor.h"
+#include "ui/shell.h"
+
+namespace {
+
+constexpr int kDirGridWidths[] = {140, 70, 110, 120, 30, 80, 25};
+// Sort key of each sortable title, columns 0 to 4.
+constexpr int kDirTitleKeys[] = {FolderByName, FolderBySize, FolderByDate, FolderByNewestName, FolderByFileCount};
+
+constexpr const char* kDirectFilesRow = "[このフォルダ直下のファイル]";
+
+struct FolderTotals {
+    std::int64_t size = 0;
+    std::int64_t fileCount = 0;
+    // Whole kilobytes per record, summed in 64 bits: past 2 TiB a 32-bit
+    // sum would wrap.
+    std::int64_t diskKilobytes = 0;
+};
+
+FolderTotals TotalsOf(int count)
+{
+    FolderTotals totals;
+    for (int i = 0; i < count; ++i) {
+        const FolderSummary& record = FolderTable[static_cast<std::size_t>(i)];
+        totals.size += record.Size;
+        totals.fileCount += record.FileCount;
+        totals.diskKilobytes += record.DiskSize / 1024;
+    }
+    return totals;
+}
+
+std::string ShareOf(std::int64_t size, std::int64_t total, int width = 0)
+{
+    return FormatFixed1(static_cast<double>(size) * 100.0 / static_cast<double>(total), width);
+}
+
+// Many cell writes, one repaint; also when a write throws.
+class GridUpdate {
+public:
+    explicit GridUpdate(ui::TStringGrid& grid) : grid_(grid) { grid_.BeginUpdate(); }
+    ~GridUpdate() { grid_.EndUpdate(); }
+    GridUpdate(const GridUpdate&) = delete;
+    GridUpdate& operator=(const GridUpdate&) = delete;
+
+private:
+    ui::TStringGrid& grid_;
+};
+
+// Columns 1 to 6 of a sub-folder row or of the direct-files row.
+void WriteFigures(ui::TStringGrid& grid, int row, const FolderSummary& record, std::int64_t totalSize)
+{
+    grid.SetCell(1, row, FormatNumber(ToDisplaySize(record.Size)));
+    grid.SetCell(2, row, FormatStamp(record.Stamp).view());
+    grid.SetCell(3, row, record.NewestName);
+    grid.SetCell(4, row, std::to_string(record.FileCount));
+    if (!RemoteFileSystem)
+        grid.SetCell(5, row, FormatNumber(record.DiskSize));
+    if (totalSize != 0)
+        grid.SetCell(6, row, ShareOf(record.Size, totalSize));
+}
+
+// Items 2 to 7 of a copied line.
+void AppendFigures(const FolderSummary& record, std::int64_t totalSize)
+{
+    AppendClipText(FormatNumber(ToDisplaySize(record.Size), 13) + "\t");
+    AppendClipText(FormatStamp(record.Stamp).str() + "\t");
+    AppendClipText(record.NewestName + "\t");
+    AppendClipText(PadLeft(std::to_string(record.FileCount), 6) + "\t");
+    AppendClipText(FormatNumber(record.DiskSize, 13) + "\t");
+    AppendClipText(totalSize > 0 ? ShareOf(record.Size, totalSize, 4) + "\r\n" : "\r\n");
+}
+
+}  // namespace
+
+void TForm1::SetDirGridWidths()
+{
+    for (int col = 0; col < 7; ++col)
+        DirGrid.SetColWidth(col, kDirGridWidths[col]);
+}
+
+void TForm1::SetDirGridTitles()
+{
+    UpdateSizeUnit(CheckKB.Checked());
+    DirGrid.SetCell(0, 0, " フォルダ名");
+    DirGrid.SetCell(1, 0, SizeUnit == 1 ? " サイズ (bytes)" : " サイズ (KB)");
+    DirGrid.SetCell(2, 0, " 最新日付");
+    DirGrid.SetCell(3, 0, " 最新ファイル名");
+    DirGrid.SetCell(4, 0, " 総ファイル数");
+    DirGrid.SetCell(5, 0, " 占有量");
+    DirGrid.SetCell(6, 0, " %");
+}
+
+void TForm1::RefreshDirPage()
+{
+    GridUpdate update(DirGrid);
+    UpdateFolderTimes = CheckTimeUpdate.Checked();
+    {
+        ui::HourglassCursor hourglass;
+        DirGrid.ClearCells();
+        SetDirGridTitles();
+        DirGrid.SetTopRow(1);
+        FolderCount = ScanFolder(CurrentFolder, UpdateFolderTimes);
+        DirGrid.SetRowCount(FolderCount + 2);
+    }
+    FillDirGrid();
+}
+
+void TForm1::FillDirGrid()
+{
+    GridUpdate update(DirGrid);
+    const int n = FolderCount - 1;
+    SortFolders(n, DirSortKey, SortDescending);
+    const FolderTotals totals = TotalsOf(FolderCount);
+
+    for (int row = 1; row <= n; ++row) {
+        const FolderSummary& record = FolderTable[static_cast<std::size_t>(FolderOrder[static_cast<std::size_t>(row)])];
+        DirGrid.SetCell(0, row, record.Name);
+        WriteFigures(DirGrid, row, record, totals.size);
+    }
+    const int directRow = FolderCount;
+    DirGrid.SetCell(0, directRow, kDirectFilesRow);
+    WriteFigures(DirGrid, directRow, FolderTable[0], totals.size);
+
+    const int totalRow = FolderCount + 1;
+    DirGrid.SetCell(0, totalRow, "[合計]");
+    DirGrid.SetCell(1, totalRow, FormatNumber(ToDisplaySize(totals.size)));
+    DirGrid.SetCell(4, totalRow, std::to_string(totals.fileCount));
+    if (!RemoteFileSystem)
+        DirGrid.SetCell(5, totalRow, FormatNumber(totals.diskKilobytes) + "KB");
+}
+
+void TForm1::DirDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state)
+{
+    if ((state & ui::gdFixed) || row < 1 || (col != 1 && col != 4 && col != 5 && col != 6))
+        return;
+    sender.Canvas().FillRect(rect);
+    RECT text = rect;
+    text.top += 2;
+    const std::string& cell = sender.Cell(col, row);
+    DrawTextA(sender.Canvas().Handle(), cell.data(), static_cast<int>(cell.size()), &text, DT_RIGHT);
+}
+
+void TForm1::DirClick(ui::TStringGrid&, ui::TMouseButton button, ui::TShiftState, int x, int y)
+{
+    DirGridAction(DirGrid, button, x, y);
+}
+
+void TForm1::DirGridAction(ui::TStringGrid& grid, ui::TMouseButton button, int x, int y)
+{
+    int col = -1;
+    int row = -1;
+    grid.MouseToCell(x, y, col, row);
+    if (button == ui::TMouseButton::Left && row == 0 && col >= 0 && col <= 4) {
+        SortDescending = !SortDescending;
+        DirSortKey = kDirTitleKeys[col];
+        FillDirGrid();
+        return;
+    }
+    if (col != 0 || row < 1 || (button != ui::TMouseButton::Left && button != ui::TMouseButton::Right))
+        return;
+    // The special rows are told by their place, not their text, so that a
+    // sub-folder that happens to bear one of their names still opens. The
+    // total row names no folder.
+    if (row == FolderCount + 1)
+        return;
+    const std::string name = row == FolderCount ? std::string(".") : grid.Cell(0, row);
+    if (name.empty())
+        return;
+    const std::string folder = WithTrailingBackslash(CurrentFolder) + name;
+
+    if (button == ui::TMouseButton::Right) {
+        ui::ShellOpen(Handle(), "open", "explorer", folder, "", SW_SHOW);
+        return;
+    }
+    // A change of folder makes it CurrentFolder and refreshes this page
+    // through the selector's change handler, so the new folder is scanned
+    // once. The direct-files row leaves the folder as it is and is rescanned
+    // here. A folder the selector cannot enter raises an error and leaves
+    // CurrentFolder as the selector's folder.
+    const std::string before = DirectoryListBox1.Directory();
+    DirectoryListBox1.SetDirectory(folder);
+    if (lstrcmpiA(before.c_str(), DirectoryListBox1.Directory().c_str()) == 0)
+        RefreshDirPage();
+}
+
+void TForm1::CopyDirPage()
+{
+    const int n = FolderCount - 1;
+    SortFolders(n, DirSortKey, SortDescending);
+    const FolderTotals totals = TotalsOf(FolderCount);
+
+    ClipText.clear();
+    for (int row = 1; row <= n; ++row) {
+        const FolderSummary& record = FolderTable[static_cast<std::size_t>(FolderOrder[static_cast<std::size_t>(row)])];
+        AppendClipText(record.Name + "\t");
+        AppendFigures(record, totals.size);
+    }
+    AppendClipText("[直下のファイル]\t");
+    AppendFigures(FolderTable[0], totals.size);
+    AppendClipText("[合計]\t");
+    AppendClipText(FormatNumber(ToDisplaySize(totals.size), 13) + "\t\t\t");
+    AppendClipText(PadLeft(std::to_string(totals.fileCount), 6) + "\r\n");
+    PlaceClipText();
+}
