@@ -119,6 +119,14 @@ bool QueryDriveSpace(const std::string& rootdir, DriveSpace& space) {
     return true;
 }
 
+std::string DiskSpaceText(const DriveSpace& space) {
+    // Bytes first, then kilobytes, so clusters under 1 KB still count.
+    const double cluster = double(space.SectorsPerCluster) * double(space.BytesPerSector);
+    const double used = (double(space.TotalClusters) - double(space.FreeClusters)) * cluster / 1024.0;
+    const double free = double(space.FreeClusters) * cluster / 1024.0;
+    return FormatNumber(used) + "KB 使用  " + FormatNumber(free) + "KB 空き";
+}
+
 std::int64_t QueryClusterSize(const std::string& rootdir) {
     DriveSpace space;
     if (!QueryDriveSpace(rootdir, space)) return 0;
@@ -133,14 +141,8 @@ void TForm1::ShowDriveInfo(const std::string& root) {
     if (root.find(':') != std::string::npos)
         ClusterSizeLabel.SetCaption("クラスターサイズ: " + std::to_string(clusterSize));
     DriveSpace space;
-    double used = 0, free = 0;
-    if (QueryDriveSpace(rootdir, space)) {
-        // Whole figures in bytes first, so clusters under 1 KB still count.
-        const double cluster = double(space.SectorsPerCluster) * double(space.BytesPerSector);
-        used = (double(space.TotalClusters) - double(space.FreeClusters)) * cluster / 1024.0;
-        free = double(space.FreeClusters) * cluster / 1024.0;
-    }
-    DiskFreeLabel.SetCaption(FormatNumber(used) + "KB 使用  " + FormatNumber(free) + "KB 空き");
+    if (!QueryDriveSpace(rootdir, space)) space = {};
+    DiskFreeLabel.SetCaption(DiskSpaceText(space));
 }
 
 void TForm1::DriveComboBox1Change(ui::TControl&) {

@@ -15,6 +15,8 @@ struct DriveSpace {
 
 // rootdir ends in "\". False when the drive cannot be asked.
 bool QueryDriveSpace(const std::string& rootdir, DriveSpace& space);
+// The header's used and free figures in kilobytes.
+std::string DiskSpaceText(const DriveSpace& space);
 // The cluster size of the drive, also stored in ClusterSize; 0 when the drive
 // cannot be asked, and ClusterSize then keeps its last good value.
 std::int64_t QueryClusterSize(const std::string& rootdir);

@@ -301,7 +301,9 @@ bool TControl::Focused() const { return hwnd_ && GetFocus() == hwnd_; }
 
 std::string TControl::Text() const {
     if (!hwnd_) return {};
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
+    // Some controls (the rich text view) count characters, not bytes, and
+    // copy nothing into a buffer too small for the double-byte text.
+    std::string text(2 * static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
     text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
     return text;
 }
