@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "core/sizes.h"
@@ -144,6 +145,27 @@ TEST(ScanFolder, TotalsCoverTheWholeSubtree)
     ASSERT_EQ(withSlash.size(), withoutSlash.size());
     for (std::size_t i = 0; i < withSlash.size(); ++i)
         EXPECT_EQ(Fields(withSlash[i]), Fields(withoutSlash[i]));
+}
+
+TEST(ScanFolder, MoreThan9999SubFoldersAreAllListed)
+{
+    TempTree t;
+    constexpr int kFolders = 10050;
+    ASSERT_TRUE(MakeUnixFolders(t.Root(), "f", kFolders));
+    t.File("f10049\\last.txt", 3, T1);
+
+    const int count = ScanFolder(t.Root(), false);
+    ASSERT_EQ(count, kFolders + 1);
+    ASSERT_EQ(static_cast<int>(FolderTable.size()), count);
+    std::vector<bool> seen(kFolders);
+    for (int i = 1; i < count; ++i) {
+        const std::string& name = FolderTable[static_cast<std::size_t>(i)].Name;
+        seen[static_cast<std::size_t>(std::stoi(name.substr(1)))] = true;
+    }
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), true), kFolders);
+    EXPECT_EQ(Record(count, "f10049").NewestName, "last.txt");
+    // Quicker than one RemoveDirectoryA per folder.
+    EXPECT_TRUE(RemoveUnixTree(t.Root()));
 }
 
 TEST(ScanFolder, NewestNameFollowsTheTieRules)
