@@ -563,6 +563,7 @@ TEST(GridResources, GridsDestroyedWhileEditingLeaveNothingBehind) {
         ui::TGridOptions options;
         options.Editing = true;
         grid.SetOptions(options);
+        SetForegroundWindow(Window().Handle());
         grid.SetFocus();
         PressKey(VK_F2);
         Type("abc");
