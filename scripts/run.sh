@@ -23,6 +23,7 @@ cleanup() {
 }
 trap cleanup EXIT
 zev_prepare_prefix
+if [ -n "$private_display" ]; then zev_window_management N; else zev_window_management Y; fi
 
 # ZEV shows the folder it is started in.
 (cd "$folder" && exec wine "$ZEV_WIN_BUILD/app/zev.exe") &

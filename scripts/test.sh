@@ -18,6 +18,7 @@ cleanup() {
 trap cleanup EXIT
 zev_start_xvfb
 zev_prepare_prefix
+zev_window_management N
 
 status=0
 ctest --test-dir "$native" --output-on-failure || status=1

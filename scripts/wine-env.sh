@@ -21,8 +21,8 @@ zev_prepare_prefix() {
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
-    if [ ! -f "$WINEPREFIX/.zev-fonts" ]; then
-        local reg=$WINEPREFIX/zev-fonts.reg
+    if [ ! -f "$WINEPREFIX/.zev-registry" ]; then
+        local reg=$WINEPREFIX/zev-registry.reg
         {
             printf 'Windows Registry Editor Version 5.00\r\n\r\n'
             printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
@@ -34,7 +34,7 @@ zev_prepare_prefix() {
         } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
         wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 || true
         wineserver -w
-        touch "$WINEPREFIX/.zev-fonts"
+        touch "$WINEPREFIX/.zev-registry"
     fi
 }
 
@@ -49,4 +49,10 @@ zev_start_xvfb() {
     read -r n <"$fifo"
     rm -f "$fifo"
     export DISPLAY=:$n
+}
+
+# Y lets a desktop's window manager frame ZEV's windows; N suits a private
+# Xvfb, where Wine would otherwise wait about two seconds on every hide.
+zev_window_management() {
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1 || true
 }
