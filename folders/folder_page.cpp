@@ -47,18 +47,6 @@ std::string ShareOf(std::int64_t size, std::int64_t total, int width = 0)
     return FormatFixed1(static_cast<double>(size) * 100.0 / static_cast<double>(total), width);
 }
 
-// Many cell writes, one repaint; also when a write throws.
-class GridUpdate {
-public:
-    explicit GridUpdate(ui::TStringGrid& grid) : grid_(grid) { grid_.BeginUpdate(); }
-    ~GridUpdate() { grid_.EndUpdate(); }
-    GridUpdate(const GridUpdate&) = delete;
-    GridUpdate& operator=(const GridUpdate&) = delete;
-
-private:
-    ui::TStringGrid& grid_;
-};
-
 // Columns 1 to 6 of a sub-folder row or of the direct-files row.
 void WriteFigures(ui::TStringGrid& grid, int row, const FolderSummary& record, std::int64_t totalSize)
 {
@@ -105,7 +93,7 @@ void TForm1::SetDirGridTitles()
 
 void TForm1::RefreshDirPage()
 {
-    GridUpdate update(DirGrid);
+    ui::TGridUpdate update(DirGrid);
     UpdateFolderTimes = CheckTimeUpdate.Checked();
     {
         ui::HourglassCursor hourglass;
@@ -120,7 +108,7 @@ void TForm1::RefreshDirPage()
 
 void TForm1::FillDirGrid()
 {
-    GridUpdate update(DirGrid);
+    ui::TGridUpdate update(DirGrid);
     const int n = FolderCount - 1;
     SortFolders(n, DirSortKey, SortDescending);
     const FolderTotals totals = TotalsOf(FolderCount);

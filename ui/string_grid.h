@@ -107,4 +107,17 @@ private:
     TCanvas canvas_;
 };
 
+// Holds a grid's repaint for one scope: many cell writes repaint once, also
+// when a write throws.
+class TGridUpdate {
+public:
+    explicit TGridUpdate(TStringGrid& grid) : grid_(grid) { grid_.BeginUpdate(); }
+    ~TGridUpdate() { grid_.EndUpdate(); }
+    TGridUpdate(const TGridUpdate&) = delete;
+    TGridUpdate& operator=(const TGridUpdate&) = delete;
+
+private:
+    TStringGrid& grid_;
+};
+
 }  // namespace ui
