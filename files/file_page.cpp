@@ -38,18 +38,6 @@ std::string ShareOf(std::int64_t size, std::int64_t total)
     return FormatFixed1(static_cast<double>(size) * 100.0 / static_cast<double>(total));
 }
 
-// Many cell writes, one repaint; also when a write throws.
-class GridUpdate {
-public:
-    explicit GridUpdate(ui::TStringGrid& grid) : grid_(grid) { grid_.BeginUpdate(); }
-    ~GridUpdate() { grid_.EndUpdate(); }
-    GridUpdate(const GridUpdate&) = delete;
-    GridUpdate& operator=(const GridUpdate&) = delete;
-
-private:
-    ui::TStringGrid& grid_;
-};
-
 }  // namespace
 
 void TForm1::SetFileGridWidths()
@@ -73,7 +61,7 @@ void TForm1::SetFileGridTitles()
 
 void TForm1::RefreshFilePage()
 {
-    GridUpdate update(FileGrid);
+    ui::TGridUpdate update(FileGrid);
     FileGrid.ClearCells();
     SetFileGridTitles();
     int n = 0;

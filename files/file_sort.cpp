@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include "core/dbcs.h"
-#include "core/heap_sort.h"
+#include "core/sort_value.h"
 #include "core/stamp.h"
 #include "core/win_types.h"
 #include "files/file_table.h"
@@ -13,50 +13,16 @@ namespace {
 
 constexpr std::size_t MaxExtension = 255;
 
-// What one entry is compared by. Text keys are worked out once per entry, so a
-// sort upper-cases each name once rather than at every comparison.
-struct SortValue {
-    std::string text;
-    std::int64_t number = 0;
-};
-
-// The system's ANSI upper-casing: under code page 932 it steps over
-// double-byte characters and also upper-cases full-width Latin letters.
-std::string UpperCased(std::string_view text)
-{
-    std::string upper(text);
-    if (!upper.empty())
-        CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
-    return upper;
-}
-
-bool IsTextKey(int key)
-{
-    return key == SortByName || key == SortByDate || key == SortByExtension;
-}
-
 SortValue ValueOf(const FileEntry& entry, int key)
 {
-    SortValue value;
     switch (key) {
-    case SortByName: value.text = UpperCased(entry.Name); break;
-    case SortBySize: value.number = entry.Size; break;
-    case SortByDate: value.text = FormatStamp(entry.Stamp).str(); break;
-    case SortByExtension: value.text = UpperCased(ExtensionWithDot(entry.Name)); break;
-    case SortByCharCount: value.number = entry.CharCount; break;
-    default: break;
+    case SortByName: return TextValue(UpperCased(entry.Name));
+    case SortBySize: return NumberValue(entry.Size);
+    case SortByDate: return TextValue(FormatStamp(entry.Stamp).str());
+    case SortByExtension: return TextValue(UpperCased(ExtensionWithDot(entry.Name)));
+    case SortByCharCount: return NumberValue(entry.CharCount);
+    default: return {};
     }
-    return value;
-}
-
-// Text keys compare as unsigned bytes, a prefix first; no locale collation.
-int CompareValues(const SortValue& a, const SortValue& b, int key)
-{
-    if (IsTextKey(key)) {
-        const int order = std::string_view(a.text).compare(b.text);
-        return order < 0 ? -1 : order > 0 ? 1 : 0;
-    }
-    return a.number < b.number ? -1 : a.number > b.number ? 1 : 0;
 }
 
 }  // namespace
@@ -84,17 +50,10 @@ std::string ExtensionText(std::string_view name)
 
 int CompareFiles(int a, int b, int key)
 {
-    return CompareValues(ValueOf(FileTable[a], key), ValueOf(FileTable[b], key), key);
+    return CompareSortValues(ValueOf(FileTable[a], key), ValueOf(FileTable[b], key));
 }
 
 void SortFiles(int n, int key, bool descending)
 {
-    if (n <= 0)
-        return;
-    ResetOrder(FileOrder, n);
-    std::vector<SortValue> values(static_cast<std::size_t>(n) + 1);
-    for (int i = 1; i <= n; ++i)
-        values[i] = ValueOf(FileTable[i], key);
-    SortOrder(FileOrder, n, descending,
-              [&](int a, int b) { return CompareValues(values[a], values[b], key); });
+    SortByValues(FileOrder, n, descending, [key](int i) { return ValueOf(FileTable[i], key); });
 }
