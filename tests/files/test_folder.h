@@ -17,12 +17,22 @@ public:
         static int count = 0;
         char temp[MAX_PATH + 1] = {};
         GetTempPathA(sizeof temp, temp);
-        path_ = std::string(temp) + std::string(name) + "_" + std::to_string(GetCurrentProcessId()) + "_"
+        temp_ = temp;
+        path_ = temp_ + std::string(name) + "_" + std::to_string(GetCurrentProcessId()) + "_"
             + std::to_string(++count);
         RemoveTree(path_);
         CreateDirectoryA(path_.c_str(), nullptr);
     }
-    ~TestFolder() { RemoveTree(path_); }
+    ~TestFolder()
+    {
+        // A folder that is the process's current folder (the folder selector
+        // makes the folder it shows current) cannot be removed.
+        char current[MAX_PATH + 1] = {};
+        GetCurrentDirectoryA(sizeof current, current);
+        if (std::string_view(current).starts_with(path_))
+            SetCurrentDirectoryA(temp_.c_str());
+        RemoveTree(path_);
+    }
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;
 
@@ -45,6 +55,7 @@ public:
     }
 
 private:
+    std::string temp_;
     std::string path_;
 };
 
