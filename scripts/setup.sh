@@ -24,18 +24,19 @@ if [ ${#missing[@]} -gt 0 ]; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         as_root dpkg --add-architecture i386
     fi
-    # A mirror in the middle of a sync fails a fetch now and then; such a
-    # failure passes within minutes, so each step is tried a few times.
+    # A mirror in the middle of a sync fails a fetch now and then. The lists
+    # that did arrive are often enough, so the install is tried whatever the
+    # update says, and both are tried again while the sync goes on.
     for attempt in 1 2 3 4 5; do
-        if as_root apt-get update -qq \
-            && DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
+        as_root apt-get update -qq || echo "setup: apt-get update failed; trying the install" >&2
+        if DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
             break
         fi
         if [ "$attempt" -eq 5 ]; then
             echo "setup: the packages could not be installed" >&2
             exit 1
         fi
-        echo "setup: apt-get failed (attempt $attempt of 5); trying again" >&2
+        echo "setup: apt-get failed (install attempt $attempt of 5); trying again" >&2
         sleep $((attempt * 15))
     done
 fi
