@@ -24,12 +24,18 @@ if [ ${#missing[@]} -gt 0 ]; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         as_root dpkg --add-architecture i386
     fi
-    # A mirror in the middle of a sync fails a fetch now and then. The lists
-    # that did arrive are often enough, so the install is tried whatever the
-    # update says, and both are tried again while the sync goes on.
+    # A mirror in the middle of a sync fails a list now and then, and a lost
+    # list of one architecture makes the other's versions impossible to match.
+    # So the install is tried whatever the update says, then held to the
+    # release's own suite, whose lists are whole, and both are tried again
+    # while the sync goes on.
+    release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    install_missing() {
+        DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}"
+    }
     for attempt in 1 2 3 4 5; do
         as_root apt-get update -qq || echo "setup: apt-get update failed; trying the install" >&2
-        if DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
+        if install_missing || { echo "setup: trying the install from $release alone" >&2; install_missing -t "$release"; }; then
             break
         fi
         if [ "$attempt" -eq 5 ]; then
