@@ -163,6 +163,13 @@ LRESULT TControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 HBRUSH TControl::CtlColor(HDC dc) { return ColorBrush(dc, false); }
 
+void TControl::FillBackground(HDC dc) const {
+    RECT r;
+    GetClientRect(Handle(), &r);
+    HBRUSH brush = ColorBrush(dc, false);
+    FillRect(dc, &r, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+}
+
 HBRUSH TControl::ColorBrush(HDC dc, bool inherit, int fallback) const {
     const TControl* owner = this;
     if (inherit)

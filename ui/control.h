@@ -100,6 +100,8 @@ protected:
     // on), else the system colour fallback; nullptr when neither colour nor
     // font colour differ from the default.
     HBRUSH ColorBrush(HDC dc, bool inherit, int fallback = COLOR_BTNFACE) const;
+    // Fills the client area with the control's colour (its WM_ERASEBKGND).
+    void FillBackground(HDC dc) const;
 
     // Runs a notify event, if set, as Guarded does.
     void Fire(const TNotifyEvent& event);

@@ -37,14 +37,9 @@ void TForm::FilesDropped(HDROP drop) { DragFinish(drop); }
 
 LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_ERASEBKGND: {
-        const auto dc = reinterpret_cast<HDC>(wp);
-        RECT r;
-        GetClientRect(Handle(), &r);
-        HBRUSH brush = ColorBrush(dc, false);
-        FillRect(dc, &r, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    case WM_ERASEBKGND:
+        FillBackground(reinterpret_cast<HDC>(wp));
         return 1;
-    }
     case WM_DROPFILES:
         FilesDropped(reinterpret_cast<HDROP>(wp));
         return 0;

@@ -27,14 +27,9 @@ void TPanel::AdjustAlignRect(RECT& rect) const {
 
 LRESULT TPanel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_ERASEBKGND: {
-        const auto dc = reinterpret_cast<HDC>(wp);
-        RECT r;
-        GetClientRect(Handle(), &r);
-        HBRUSH brush = ColorBrush(dc, false);
-        FillRect(dc, &r, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+    case WM_ERASEBKGND:
+        FillBackground(reinterpret_cast<HDC>(wp));
         return 1;
-    }
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(Handle(), &ps);

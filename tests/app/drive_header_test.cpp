@@ -29,7 +29,7 @@ std::string DriveOf(const std::string& path) { return std::string(1, path[0]) + 
 
 TEST_F(FormTest, HeaderShowsTheStartDrivesFigures) {
     TForm1& f = Open();
-    const Figures want = Expected(DriveOf(tree.root()));
+    const Figures want = Expected(DriveOf(tree.Root()));
     ASSERT_FALSE(want.clusterLabel.empty());
     EXPECT_EQ(f.ClusterSizeLabel.Caption(), want.clusterLabel);
     // Others write to the disk meanwhile: the used and free figures move, their sum does not.
@@ -47,30 +47,30 @@ TEST_F(FormTest, HeaderShowsTheStartDrivesFigures) {
     };
     EXPECT_EQ(sum(f.DiskFreeLabel.Caption()), sum(want.spaceLabel)) << f.DiskFreeLabel.Caption();
     DWORD sectors = 0, bytes = 0, freeClusters = 0, total = 0;
-    GetDiskFreeSpaceA(DriveOf(tree.root()).c_str(), &sectors, &bytes, &freeClusters, &total);
+    GetDiskFreeSpaceA(DriveOf(tree.Root()).c_str(), &sectors, &bytes, &freeClusters, &total);
     EXPECT_EQ(ClusterSize, static_cast<std::int32_t>(sectors * bytes));
-    EXPECT_EQ(DriveRoot, std::string(1, static_cast<char>(tolower(tree.root()[0]))));
+    EXPECT_EQ(DriveRoot, std::string(1, static_cast<char>(tolower(tree.Root()[0]))));
     EXPECT_EQ(f.DriveComboBox1.Drive(), DriveRoot[0]);
 }
 
 TEST_F(FormTest, DroppedFolderIsShownAndDroppedFileShowsItsFolder) {
-    tree.makeFolder("落とす");
-    tree.makeFile("落とす\\中身.txt");
-    tree.makeFolder("別");
-    tree.makeFile("別\\もの.txt");
+    tree.Folder("落とす");
+    tree.File("落とす\\中身.txt");
+    tree.Folder("別");
+    tree.File("別\\もの.txt");
     TForm1& f = Open();
 
-    Drop({tree.path("落とす")});
-    EXPECT_EQ(CurrentFolder, tree.path("落とす"));
-    EXPECT_EQ(f.StartPath, tree.path("落とす"));
-    EXPECT_EQ(f.DirectoryLabel.Caption(), tree.path("落とす"));
+    Drop({tree.Path("落とす")});
+    EXPECT_EQ(CurrentFolder, tree.Path("落とす"));
+    EXPECT_EQ(f.StartPath, tree.Path("落とす"));
+    EXPECT_EQ(f.DirectoryLabel.Caption(), tree.Path("落とす"));
     EXPECT_EQ(FileNames(), std::vector<std::string>{"中身.txt"});
-    EXPECT_EQ(f.ClusterSizeLabel.Caption(), Expected(DriveOf(tree.root())).clusterLabel);
+    EXPECT_EQ(f.ClusterSizeLabel.Caption(), Expected(DriveOf(tree.Root())).clusterLabel);
     EXPECT_FALSE(RemoteFileSystem);
 
     // Of three items only the first counts.
-    Drop({tree.path("別\\もの.txt"), tree.path("落とす"), tree.root()});
-    EXPECT_EQ(CurrentFolder, tree.path("別"));
+    Drop({tree.Path("別\\もの.txt"), tree.Path("落とす"), tree.Root()});
+    EXPECT_EQ(CurrentFolder, tree.Path("別"));
     EXPECT_EQ(FileNames(), std::vector<std::string>{"もの.txt"});
     EXPECT_TRUE(errors.empty());
 }
@@ -79,16 +79,16 @@ TEST_F(FormTest, DroppedPathLongerThan254BytesArrivesWhole) {
     std::string relative;
     for (int i = 0; i < 10; ++i) {
         relative += (i ? "\\" : "") + std::string("とても長いフォルダの名前その") + std::to_string(i);
-        tree.makeFolder(relative);
+        tree.Folder(relative);
     }
-    ASSERT_GT(tree.path(relative).size(), 254u);
+    ASSERT_GT(tree.Path(relative).size(), 254u);
     Open();
-    Drop({tree.path(relative)});
-    EXPECT_EQ(CurrentFolder, tree.path(relative));
+    Drop({tree.Path(relative)});
+    EXPECT_EQ(CurrentFolder, tree.Path(relative));
 }
 
 TEST_F(FormTest, NetworkDropSwitchesTheHeaderAndALocalDropSwitchesItBack) {
-    tree.makeFolder("ローカル");
+    tree.Folder("ローカル");
     TForm1& f = Open();
     Drop({"\\\\nosuchserver\\share\\dir"});
     EXPECT_EQ(f.ClusterSizeLabel.Caption(), "リモートファイルシステム");
@@ -96,19 +96,19 @@ TEST_F(FormTest, NetworkDropSwitchesTheHeaderAndALocalDropSwitchesItBack) {
     EXPECT_EQ(DriveRoot, "\\\\nosuchserver\\share");
     // The folder selector cannot enter the share: the error box tells, the window goes on.
     EXPECT_EQ(errors.size(), 1u);
-    EXPECT_EQ(CurrentFolder, tree.root());
+    EXPECT_EQ(CurrentFolder, tree.Root());
 
     errors.clear();
-    Drop({tree.path("ローカル")});
+    Drop({tree.Path("ローカル")});
     EXPECT_FALSE(RemoteFileSystem);
-    EXPECT_EQ(f.ClusterSizeLabel.Caption(), Expected(DriveOf(tree.root())).clusterLabel);
-    EXPECT_EQ(CurrentFolder, tree.path("ローカル"));
+    EXPECT_EQ(f.ClusterSizeLabel.Caption(), Expected(DriveOf(tree.Root())).clusterLabel);
+    EXPECT_EQ(CurrentFolder, tree.Path("ローカル"));
     EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(FormTest, DroppedDriveRootShowsThatRoot) {
     TForm1& f = Open();
-    const std::string root = DriveOf(tree.root());
+    const std::string root = DriveOf(tree.Root());
     Drop({root});
     EXPECT_EQ(CurrentFolder, root);
     EXPECT_EQ(f.ClusterSizeLabel.Caption(), Expected(root).clusterLabel);

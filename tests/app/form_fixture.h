@@ -26,7 +26,7 @@ protected:
     void SetUp() override {
         errors.clear();
         ui::SetExceptionHandler([this](const std::exception& e) { errors.emplace_back(e.what()); });
-        SetCurrentDirectoryA(tree.root().c_str());
+        SetCurrentDirectoryA(tree.Root().c_str());
     }
 
     void TearDown() override {

@@ -27,18 +27,18 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 TEST_F(FormTest, StartsOnTheCurrentFolderWithTheNewestFileFirst) {
-    tree.makeFile("古い.txt", 10);
-    tree.makeFile("新しい.txt", 20);
-    tree.makeFile("中間.txt", 30);
-    tree.setLastWrite("古い.txt", LocalFileTime(2001, 1, 1));
-    tree.setLastWrite("新しい.txt", LocalFileTime(2005, 1, 1));
-    tree.setLastWrite("中間.txt", LocalFileTime(2003, 1, 1));
+    tree.File("古い.txt", 10);
+    tree.File("新しい.txt", 20);
+    tree.File("中間.txt", 30);
+    ASSERT_TRUE(SetWriteTime(tree.Path("古い.txt"), LocalFileTime(2001, 1, 1)));
+    ASSERT_TRUE(SetWriteTime(tree.Path("新しい.txt"), LocalFileTime(2005, 1, 1)));
+    ASSERT_TRUE(SetWriteTime(tree.Path("中間.txt"), LocalFileTime(2003, 1, 1)));
 
     TForm1& f = Open();
     EXPECT_EQ(f.Text(), "ZEV  v.2.04  ディスク最新情報");
     EXPECT_EQ(f.DiskPage.ActivePage(), &f.FilePage);
-    EXPECT_EQ(CurrentFolder, tree.root());
-    EXPECT_EQ(f.DirectoryLabel.Caption(), tree.root());
+    EXPECT_EQ(CurrentFolder, tree.Root());
+    EXPECT_EQ(f.DirectoryLabel.Caption(), tree.Root());
     EXPECT_TRUE(f.SortDescending);
     EXPECT_EQ(f.FileSortKey, 12);
     EXPECT_EQ(f.DirSortKey, 2);
@@ -54,52 +54,52 @@ TEST_F(FormTest, StartsOnTheCurrentFolderWithTheNewestFileFirst) {
 }
 
 TEST_F(FormTest, CommandLinePathShowsTheFolderThatHoldsIt) {
-    tree.makeFolder("上");
-    tree.makeFolder("上\\下");
-    tree.makeFile("上\\下\\ファイル.txt");
+    tree.Folder("上");
+    tree.Folder("上\\下");
+    tree.File("上\\下\\ファイル.txt");
     {
-        TForm1& f = Open({tree.path("上\\下\\ファイル.txt")});
-        EXPECT_EQ(f.StartPath, tree.path("上\\下"));
-        EXPECT_EQ(CurrentFolder, tree.path("上\\下"));
+        TForm1& f = Open({tree.Path("上\\下\\ファイル.txt")});
+        EXPECT_EQ(f.StartPath, tree.Path("上\\下"));
+        EXPECT_EQ(CurrentFolder, tree.Path("上\\下"));
         EXPECT_EQ(FileNames(), std::vector<std::string>{"ファイル.txt"});
     }
     // A folder given is cut too: its own parent is shown.
-    TForm1& f = Open({tree.path("上\\下")});
-    EXPECT_EQ(CurrentFolder, tree.path("上"));
-    EXPECT_EQ(f.DirectoryLabel.Caption(), tree.path("上"));
+    TForm1& f = Open({tree.Path("上\\下")});
+    EXPECT_EQ(CurrentFolder, tree.Path("上"));
+    EXPECT_EQ(f.DirectoryLabel.Caption(), tree.Path("上"));
 }
 
 TEST_F(FormTest, ShortCommandLinePathShowsLongNames) {
-    tree.makeFolder("Long Folder Name Here");
-    tree.makeFolder("Long Folder Name Here\\長いフォルダの名前です");
-    const std::string file = tree.makeFile("Long Folder Name Here\\長いフォルダの名前です\\x.txt");
+    tree.Folder("Long Folder Name Here");
+    tree.Folder("Long Folder Name Here\\長いフォルダの名前です");
+    const std::string file = tree.File("Long Folder Name Here\\長いフォルダの名前です\\x.txt");
     char shortPath[MAX_PATH] = "";
     ASSERT_GT(GetShortPathNameA(file.c_str(), shortPath, MAX_PATH), 0u);
     ASSERT_EQ(std::string(shortPath).find("Long Folder Name Here"), std::string::npos) << shortPath;
 
     TForm1& f = Open({shortPath});
-    EXPECT_EQ(f.DirectoryLabel.Caption(), tree.path("Long Folder Name Here\\長いフォルダの名前です"));
+    EXPECT_EQ(f.DirectoryLabel.Caption(), tree.Path("Long Folder Name Here\\長いフォルダの名前です"));
 }
 
 TEST_F(FormTest, EveryTabSelectionReadsTheDiskAgain) {
-    tree.makeFile("一.txt");
+    tree.File("一.txt");
     TForm1& f = Open();
     ASSERT_EQ(FileNames(), std::vector<std::string>{"一.txt"});
 
-    tree.makeFile("二.txt");
+    tree.File("二.txt");
     ClickTab(1);
     EXPECT_EQ(f.DiskPage.ActivePage(), &f.DirPage);
     ClickTab(0);
     EXPECT_EQ(f.DiskPage.ActivePage(), &f.FilePage);
     EXPECT_EQ(FileNames().size(), 2u);
 
-    tree.makeFile("三.txt");
+    tree.File("三.txt");
     RealClick(f.Button1.Handle(), CenterOf(f.Button1));
     EXPECT_EQ(FileNames().size(), 3u);
 }
 
 TEST_F(FormTest, KilobyteBoxRetitlesTheShowingPageAndChangesNothingOnTheUsagePage) {
-    tree.makeFile("a.bin", 3000);
+    tree.File("a.bin", 3000);
     TForm1& f = Open();
     RealClick(f.CheckKB.Handle(), {8, 8});
     ASSERT_TRUE(f.CheckKB.Checked());
@@ -134,7 +134,7 @@ TEST_F(FormTest, StatusBarShowsTheHintUnderThePointer) {
 }
 
 TEST_F(FormTest, CtrlCCopiesOnlyWithCtrlAloneAndOnlyFromTheListPages) {
-    tree.makeFile("コピー.txt", 5);
+    tree.File("コピー.txt", 5);
     TForm1& f = Open();
     const std::string sentinel = "sentinel";
     auto clipboard = [&] { return ui::ClipboardText(f.Handle()); };
@@ -187,8 +187,8 @@ TEST_F(FormTest, UsageTextHasItsTitleAndEveryHeadingUnderlinedByteForByte) {
 }
 
 TEST_F(FormTest, VisitingEveryPageAndClosingLeaksNoHandles) {
-    tree.makeFolder("サブ");
-    tree.makeFile("サブ\\f.txt", 100);
+    tree.Folder("サブ");
+    tree.File("サブ\\f.txt", 100);
     auto visitAll = [&] {
         Open();
         for (int page = 1; page < 7; ++page) ClickTab(page);

@@ -21,17 +21,17 @@ class DiskPaths : public testing::Test {
 protected:
     void SetUp() override
     {
-        tree.makeFolder("長いフォルダ名のテスト");
-        tree.makeFolder("長いフォルダ名のテスト\\Long Folder Name");
-        tree.makeFile("長いフォルダ名のテスト\\Long Folder Name\\MixedCase.Txt", 10);
-        tree.makeFolder("表ソ十");
-        tree.makeFile("表ソ十\\能力ソ.txt");
-        tree.makeFolder("Folder");
-        tree.makeFile("MixedCase.Txt");
+        tree.Folder("長いフォルダ名のテスト");
+        tree.Folder("長いフォルダ名のテスト\\Long Folder Name");
+        tree.File("長いフォルダ名のテスト\\Long Folder Name\\MixedCase.Txt", 10);
+        tree.Folder("表ソ十");
+        tree.File("表ソ十\\能力ソ.txt");
+        tree.Folder("Folder");
+        tree.File("MixedCase.Txt");
     }
 
-    const std::string& root() const { return tree.root(); }
-    std::string path(std::string_view relative) const { return tree.path(relative); }
+    const std::string& root() const { return tree.Root(); }
+    std::string path(std::string_view relative) const { return tree.Path(relative); }
 
     const TempTree tree;
 };
@@ -148,7 +148,7 @@ TEST_F(DiskPaths, StoredNameOfHonoursTheAttributeMask)
     EXPECT_EQ(StoredNameOf(path("folder"), 0x16), "Folder");
     EXPECT_EQ(StoredNameOf(path("folder"), 0x06), "folder");
 
-    tree.makeFolder("Hidden");
+    tree.Folder("Hidden");
     ASSERT_TRUE(SetFileAttributesA(path("Hidden").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
     if ((GetFileAttributesA(path("Hidden").c_str()) & FILE_ATTRIBUTE_HIDDEN) == 0)
         GTEST_SKIP() << "this file system keeps no hidden attribute";

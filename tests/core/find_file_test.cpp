@@ -8,14 +8,14 @@
 TEST(FindFile, ListsEveryEntryWithItsSizeAndKind)
 {
     const TempTree tree;
-    tree.makeFolder("表ソ十");
-    tree.makeFile("空.txt");
-    tree.makeFile("small.bin", 1234);
-    tree.makeFile("large.bin", 5 * 4294967296 + 7);
+    tree.Folder("表ソ十");
+    tree.File("空.txt");
+    tree.File("small.bin", 1234);
+    tree.File("large.bin", 5 * 4294967296 + 7);
 
     std::map<std::string, std::pair<bool, std::int64_t>> seen;
     int dots = 0;
-    for (FindFile entry(tree.root() + "\\*"); entry; entry.next()) {
+    for (FindFile entry(tree.Root() + "\\*"); entry; entry.next()) {
         if (entry.isDotEntry())
             ++dots;
         else
@@ -34,12 +34,12 @@ TEST(FindFile, ListsEveryEntryWithItsSizeAndKind)
 TEST(FindFile, NoMatchIsFalseAndStaysSo)
 {
     const TempTree tree;
-    FindFile none(tree.path("missing*"));
+    FindFile none(tree.Path("missing*"));
     EXPECT_FALSE(none);
     EXPECT_FALSE(none.next());
 
-    tree.makeFile("only.txt");
-    FindFile one(tree.path("only.txt"));
+    tree.File("only.txt");
+    FindFile one(tree.Path("only.txt"));
     ASSERT_TRUE(one);
     EXPECT_EQ(one.name(), "only.txt");
     EXPECT_FALSE(one.next());
@@ -52,14 +52,14 @@ TEST(TempTree, RemovesItsWholeTree)
     std::string root;
     {
         const TempTree tree;
-        root = tree.root();
-        tree.makeFolder("a");
-        tree.makeFolder("a\\表");
-        tree.makeFile("a\\表\\f.txt", 10);
-        tree.makeFile("ro.txt");
-        SetFileAttributesA(tree.path("ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-        tree.setLastWrite("a\\表", LocalFileTime(2006, 2, 9, 7, 5, 3));
-        EXPECT_NE(GetFileAttributesA(tree.path("a\\表\\f.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+        root = tree.Root();
+        tree.Folder("a");
+        tree.Folder("a\\表");
+        tree.File("a\\表\\f.txt", 10);
+        tree.File("ro.txt");
+        SetFileAttributesA(tree.Path("ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+        ASSERT_TRUE(SetWriteTime(tree.Path("a\\表"), LocalFileTime(2006, 2, 9, 7, 5, 3)));
+        EXPECT_NE(GetFileAttributesA(tree.Path("a\\表\\f.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     }
     EXPECT_EQ(GetFileAttributesA(root.c_str()), INVALID_FILE_ATTRIBUTES);
 }
@@ -67,10 +67,10 @@ TEST(TempTree, RemovesItsWholeTree)
 TEST(TempTree, SetsLastWriteTimes)
 {
     const TempTree tree;
-    tree.makeFile("f.txt");
+    tree.File("f.txt");
     const FILETIME stamp = LocalFileTime(2006, 2, 9, 7, 5, 3);
-    tree.setLastWrite("f.txt", stamp);
-    const FindFile entry(tree.path("f.txt"));
+    ASSERT_TRUE(SetWriteTime(tree.Path("f.txt"), stamp));
+    const FindFile entry(tree.Path("f.txt"));
     ASSERT_TRUE(entry);
     EXPECT_EQ(CompareFileTime(&entry.data().ftLastWriteTime, &stamp), 0);
 }

@@ -1,120 +1,195 @@
 #pragma once
-// A scratch folder tree for tests that need real files: a unique folder under
-// the user's temp folder, removed with everything in it when the object goes.
-// Names are Shift_JIS and relative to the root; folders must be made before
-// what goes in them.
+// Real files and folders for the tests: a scratch tree under the temporary
+// folder, with Shift_JIS names and file times set by the test.
 #include <windows.h>
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include "core/find_file.h"
 
-// The UTC file time that the local time shows as.
-inline FILETIME LocalFileTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0)
+#include "core/find_file.h"
+#include "core/walk_rule.h"
+#include "tests/core/unix_side.h"
+
+// A time given field by field, as the pages show one.
+inline SYSTEMTIME LocalTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0,
+                            WORD milliseconds = 0)
 {
-    SYSTEMTIME local{};
-    local.wYear = year;
-    local.wMonth = month;
-    local.wDay = day;
-    local.wHour = hour;
-    local.wMinute = minute;
-    local.wSecond = second;
-    FILETIME localTime;
-    FILETIME utc;
-    if (!SystemTimeToFileTime(&local, &localTime) || !LocalFileTimeToFileTime(&localTime, &utc))
-        throw std::runtime_error("no such local time");
-    return utc;
+    SYSTEMTIME time{};
+    time.wYear = year;
+    time.wMonth = month;
+    time.wDay = day;
+    time.wHour = hour;
+    time.wMinute = minute;
+    time.wSecond = second;
+    time.wMilliseconds = milliseconds;
+    return time;
 }
 
+// The file time of those fields read as UTC.
+inline FILETIME Utc(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0)
+{
+    const SYSTEMTIME time = LocalTime(year, month, day, hour, minute, second);
+    FILETIME result{};
+    if (!SystemTimeToFileTime(&time, &result))
+        throw std::runtime_error("no such time");
+    return result;
+}
+
+// The UTC file time that shows as the given local time.
+inline FILETIME LocalFileTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0)
+{
+    const FILETIME local = Utc(year, month, day, hour, minute, second);
+    FILETIME result{};
+    if (!LocalFileTimeToFileTime(&local, &result))
+        throw std::runtime_error("no such local time");
+    return result;
+}
+
+inline std::uint64_t Ticks(const FILETIME& time)
+{
+    return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+}
+
+inline SYSTEMTIME LocalStamp(const FILETIME& utc)
+{
+    FILETIME local{};
+    FileTimeToLocalFileTime(&utc, &local);
+    SYSTEMTIME stamp{};
+    FileTimeToSystemTime(&local, &stamp);
+    return stamp;
+}
+
+// Opens a file or folder; a null handle when the open fails.
+inline UniqueHandle Open(const std::string& path, DWORD access, DWORD share)
+{
+    const HANDLE handle = CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+// The last-write time of a file or folder.
+inline FILETIME WriteTime(const std::string& path)
+{
+    FILETIME time{};
+    const UniqueHandle handle = Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    if (handle)
+        GetFileTime(handle.get(), nullptr, nullptr, &time);
+    return time;
+}
+
+inline bool SetWriteTime(const std::string& path, const FILETIME& utc)
+{
+    const UniqueHandle handle = Open(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    return handle && SetFileTime(handle.get(), nullptr, nullptr, &utc);
+}
+
+// A new file of the size (large sizes by moving the end of file, so they take
+// no time and, on most disks, no space), with the last-write time when one is
+// given, and the attributes; false when any step fails.
+inline bool MakeFile(const std::string& path, std::int64_t size = 0, const FILETIME* written = nullptr,
+                     DWORD attributes = FILE_ATTRIBUTE_NORMAL)
+{
+    {
+        const HANDLE created = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (created == INVALID_HANDLE_VALUE)
+            return false;
+        const UniqueHandle file(created);
+        LARGE_INTEGER end{};
+        end.QuadPart = size;
+        if (size > 0 && !(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get())))
+            return false;
+        if (written && !SetFileTime(file.get(), nullptr, nullptr, written))
+            return false;
+    }
+    return attributes == FILE_ATTRIBUTE_NORMAL || SetFileAttributesA(path.c_str(), attributes);
+}
+
+// A fresh folder under the temporary folder, removed with everything in it
+// when the tree goes; links are removed, never followed. Its name ends in "表",
+// whose trail byte is 0x5C. Names are relative to the root; folders must be
+// made before what goes in them.
 class TempTree {
 public:
     TempTree()
     {
-        char temp[MAX_PATH + 1];
+        char temp[MAX_PATH + 1] = {};
         const DWORD length = GetTempPathA(sizeof temp, temp);
         if (length == 0 || length > MAX_PATH)
-            throw std::runtime_error("no temp folder");
-        const std::string base = std::string(temp, length) + "zev-Test-" + std::to_string(GetCurrentProcessId()) + "-";
-        for (unsigned n = 0;; ++n) {
-            root_ = base + std::to_string(n);
-            if (CreateDirectoryA(root_.c_str(), nullptr))
-                break;
-            if (GetLastError() != ERROR_ALREADY_EXISTS || n == 1000)
-                throw std::runtime_error("cannot create " + root_);
-        }
+            throw std::runtime_error("no temporary folder");
+        temp_.assign(temp, length);
+        static int serial = 0;
+        root_ = temp_ + "zev_テスト_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial)
+            + "表";
+        if (!CreateDirectoryA(root_.c_str(), nullptr))
+            throw std::runtime_error("cannot create " + root_);
     }
-    ~TempTree() { Remove(root_); }
+    ~TempTree()
+    {
+        // The folder selector makes the folder it shows current, and the
+        // current folder cannot be removed.
+        char current[MAX_PATH + 1] = {};
+        GetCurrentDirectoryA(sizeof current, current);
+        if (std::string_view(current).starts_with(root_))
+            SetCurrentDirectoryA(temp_.c_str());
+        Remove(root_);
+        // What is left holds links, which only a Unix program can remove.
+        if (GetFileAttributesA(root_.c_str()) != INVALID_FILE_ATTRIBUTES)
+            RemoveUnixTree(root_);
+    }
     TempTree(const TempTree&) = delete;
     TempTree& operator=(const TempTree&) = delete;
 
-    // The full path of the root, without a trailing "\".
-    const std::string& root() const { return root_; }
-    std::string path(std::string_view relative) const { return root_ + "\\" + std::string(relative); }
+    // The root without a trailing "\".
+    const std::string& Root() const { return root_; }
+    std::string Path(std::string_view relative) const { return root_ + "\\" + std::string(relative); }
 
-    std::string makeFolder(std::string_view relative) const
+    std::string Folder(std::string_view relative) const
     {
-        const std::string full = path(relative);
-        if (!CreateDirectoryA(full.c_str(), nullptr))
-            throw std::runtime_error("cannot create " + full);
-        return full;
+        const std::string path = Path(relative);
+        if (!CreateDirectoryA(path.c_str(), nullptr))
+            throw std::runtime_error("cannot create " + path);
+        return path;
     }
 
-    // A file of the given size; large sizes are set by moving the end of
-    // file, so they take no time (and, on most disks, no space).
-    std::string makeFile(std::string_view relative, std::int64_t size = 0) const
+    std::string File(std::string_view relative, std::int64_t size = 0) const
     {
-        const std::string full = path(relative);
-        const Handle file(CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        LARGE_INTEGER end;
-        end.QuadPart = size;
-        if (file.handle == INVALID_HANDLE_VALUE || !SetFilePointerEx(file.handle, end, nullptr, FILE_BEGIN)
-            || !SetEndOfFile(file.handle))
-            throw std::runtime_error("cannot create " + full);
-        return full;
+        return Made(relative, size, nullptr, FILE_ATTRIBUTE_NORMAL);
     }
-
-    // The last-write time of a file or folder.
-    void setLastWrite(std::string_view relative, const FILETIME& utc) const
+    // With the UTC last-write time and the attributes.
+    std::string File(std::string_view relative, std::int64_t size, const FILETIME& written,
+                     DWORD attributes = FILE_ATTRIBUTE_NORMAL) const
     {
-        const std::string full = path(relative);
-        const Handle entry(CreateFileA(full.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (entry.handle == INVALID_HANDLE_VALUE || !SetFileTime(entry.handle, nullptr, nullptr, &utc))
-            throw std::runtime_error("cannot set the time of " + full);
+        return Made(relative, size, &written, attributes);
     }
 
 private:
-    struct Handle {
-        explicit Handle(HANDLE h) : handle(h) {}
-        ~Handle()
-        {
-            if (handle != INVALID_HANDLE_VALUE)
-                CloseHandle(handle);
-        }
-        Handle(const Handle&) = delete;
-        Handle& operator=(const Handle&) = delete;
-        HANDLE handle;
-    };
+    std::string Made(std::string_view relative, std::int64_t size, const FILETIME* written, DWORD attributes) const
+    {
+        const std::string path = Path(relative);
+        if (!MakeFile(path, size, written, attributes))
+            throw std::runtime_error("cannot create " + path);
+        return path;
+    }
 
     static void Remove(const std::string& folder)
     {
-        for (FindFile entry(folder + "\\*"); entry; entry.next()) {
+        for (FindFile entry(folder + "\\*.*"); entry; entry.next()) {
             if (entry.isDotEntry())
                 continue;
-            const std::string full = folder + "\\" + std::string(entry.name());
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            // A link to a folder goes by itself; what it points at is not ours.
-            if (entry.isFolder() && (entry.data().dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-                RemoveDirectoryA(full.c_str());
-            else if (entry.isFolder())
-                Remove(full);
-            else
-                DeleteFileA(full.c_str());
+            const std::string path = folder + "\\" + std::string(entry.name());
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (IsWalkableFolder(entry.data()))
+                Remove(path);
+            else if (!entry.isFolder())
+                DeleteFileA(path.c_str());
         }
         SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
         RemoveDirectoryA(folder.c_str());
     }
 
+    std::string temp_;
     std::string root_;
 };

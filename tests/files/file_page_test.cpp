@@ -13,8 +13,8 @@
 #include "core/find_file.h"
 #include "core/sizes.h"
 #include "files/file_sort.h"
-#include "tests/ui/gui_test_util.h"
-#include "test_folder.h"
+#include "tests/app/page_test.h"
+#include "tests/core/temp_tree.h"
 #include "ui/application.h"
 #include "ui/clipboard.h"
 #include "ui/cursor.h"
@@ -22,90 +22,33 @@
 
 namespace {
 
-struct ShellCall {
-    std::string operation, file, parameters, directory;
-    int show;
-    HWND owner;
-    bool operator==(const ShellCall&) const = default;
-};
-std::vector<ShellCall> ShellCalls;
-
-void PrintTo(const ShellCall& call, std::ostream* out)
-{
-    *out << "{" << call.operation << ", " << call.file << ", " << call.parameters << ", " << call.directory << ", "
-         << call.show << "}";
-}
-
-}  // namespace
-
-// Stands in for the shell: the clicks are real, but what they would start
-// (Explorer, the file's program) is recorded instead of started.
-void ui::ShellOpen(HWND owner, const std::string& operation, const std::string& file, const std::string& parameters,
-                   const std::string& directory, int show)
-{
-    ShellCalls.push_back({operation, file, parameters, directory, show, owner});
-}
-
-namespace {
-
 using zev_test::Button;
-using Cells = std::vector<std::string>;
 
 const Cells kTitles{" ファイル名", " 日付", "サイズ(bytes)", "拡張子", "字数", " 占有量", " %"};
 
-void InitializeApplication()
-{
-    static const bool done = [] {
-        ui::Application().Initialize();
-        return true;
-    }();
-    (void)done;
-}
-
 // Four files of known names, sizes and times, one of them hidden and system,
 // beside a sub-folder, which the page does not list.
-void MakeSample(const TestFolder& folder)
+void MakeSample(const TempTree& folder)
 {
-    const SYSTEMTIME times[] = {LocalTime(2010, 12, 31, 23, 59, 59), LocalTime(2003, 4, 5, 6, 7, 8),
-                                LocalTime(2001, 1, 1, 0, 0, 0), LocalTime(1999, 9, 9, 9, 9, 9)};
-    ASSERT_TRUE(MakeFile(folder / "a;b", 1500, &times[0]));
-    ASSERT_TRUE(MakeFile(folder / "カナ.txt", 5000, &times[1]));
-    ASSERT_TRUE(MakeFile(folder / "表.dat", 0, &times[2]));
-    ASSERT_TRUE(MakeFile(folder / "隠しファイル.sys", 100, &times[3], FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-    ASSERT_TRUE(CreateDirectoryA((folder / "サブ").c_str(), nullptr));
-    ASSERT_TRUE(MakeFile(folder / "サブ\\中.txt", 7, &times[0]));
+    const FILETIME times[] = {LocalFileTime(2010, 12, 31, 23, 59, 59), LocalFileTime(2003, 4, 5, 6, 7, 8),
+                                LocalFileTime(2001, 1, 1, 0, 0, 0), LocalFileTime(1999, 9, 9, 9, 9, 9)};
+    ASSERT_TRUE(MakeFile(folder.Path("a;b"), 1500, &times[0]));
+    ASSERT_TRUE(MakeFile(folder.Path("カナ.txt"), 5000, &times[1]));
+    ASSERT_TRUE(MakeFile(folder.Path("表.dat"), 0, &times[2]));
+    ASSERT_TRUE(MakeFile(folder.Path("隠しファイル.sys"), 100, &times[3], FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(CreateDirectoryA(folder.Path("サブ").c_str(), nullptr));
+    ASSERT_TRUE(MakeFile(folder.Path("サブ\\中.txt"), 7, &times[0]));
 }
 
-class FilePageTest : public ::testing::Test {
+class FilePageTest : public PageTest {
 protected:
-    FilePageTest()
-    {
-        InitializeApplication();
-        form.Show();
-        zev_test::Pump();
-        ClusterSize = 4096;
-        RemoteFileSystem = false;
-        ShellCalls.clear();
-    }
-    ~FilePageTest() override
-    {
-        RemoteFileSystem = false;
-        CurrentFolder.clear();
-    }
+    FilePageTest() : PageTest(&TForm1::FileGrid) {}
 
     void Show(const std::string& path)
     {
         CurrentFolder = path;
         form.RefreshFilePage();
         zev_test::Pump();
-    }
-    ui::TStringGrid& Grid() { return form.FileGrid; }
-    Cells Row(int row)
-    {
-        Cells cells;
-        for (int col = 0; col < 7; ++col)
-            cells.push_back(Grid().Cell(col, row));
-        return cells;
     }
     Cells Names()
     {
@@ -114,19 +57,13 @@ protected:
             names.push_back(Grid().Cell(0, row));
         return names;
     }
-    void ClickCell(int col, int row, Button button = Button::Left)
-    {
-        const RECT cell = Grid().CellRect(col, row);
-        zev_test::Click(Grid().Handle(), (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2, button);
-    }
     std::string Copied()
     {
         form.CopyFilePage();
         return ui::ClipboardText(form.Handle());
     }
 
-    TForm1 form{{}};
-    TestFolder folder{"zev_page"};
+    TempTree folder;
 };
 
 TEST_F(FilePageTest, WritesEveryCellOfTheFilesNewestFirst)
@@ -134,7 +71,7 @@ TEST_F(FilePageTest, WritesEveryCellOfTheFilesNewestFirst)
     MakeSample(folder);
     form.SortDescending = true;
     form.FileSortKey = SortByDate;
-    Show(folder.Path());
+    Show(folder.Root());
 
     ASSERT_EQ(Grid().RowCount(), 6);
     EXPECT_EQ(Row(0), kTitles);
@@ -149,7 +86,7 @@ TEST_F(FilePageTest, WritesEveryCellOfTheFilesNewestFirst)
 TEST_F(FilePageTest, KilobytesChangeOnlyTheSizeColumnAndItsTitle)
 {
     MakeSample(folder);
-    Show(folder.Path());
+    Show(folder.Root());
     // A real click on the box runs the page's refresh.
     zev_test::Click(form.CheckKB.Handle(), 5, 5);
     ASSERT_TRUE(form.CheckKB.Checked());
@@ -171,7 +108,7 @@ TEST_F(FilePageTest, ARemoteLocationLeavesTheSizeOnDiskOut)
 {
     MakeSample(folder);
     RemoteFileSystem = true;
-    Show(folder.Path());
+    Show(folder.Root());
     EXPECT_EQ(Grid().Cell(5, 0), " 占有量");
     for (int row = 1; row < Grid().RowCount(); ++row)
         EXPECT_EQ(Grid().Cell(5, row), "") << row;
@@ -180,16 +117,16 @@ TEST_F(FilePageTest, ARemoteLocationLeavesTheSizeOnDiskOut)
 
 TEST_F(FilePageTest, AFolderWithoutFilesShowsTheTotalRowAlone)
 {
-    Show(folder.Path());
+    Show(folder.Root());
     ASSERT_EQ(Grid().RowCount(), 2);
     EXPECT_EQ(Row(1), (Cells{"[合計]", "", "0", "", "", "0KB", ""}));
 
-    ASSERT_TRUE(CreateDirectoryA((folder / "フォルダ").c_str(), nullptr));
-    Show(folder.Path());
+    ASSERT_TRUE(CreateDirectoryA(folder.Path("フォルダ").c_str(), nullptr));
+    Show(folder.Root());
     ASSERT_EQ(Grid().RowCount(), 2);
     EXPECT_EQ(Row(1), (Cells{"[合計]", "", "0", "", "", "0KB", ""}));
 
-    Show(folder / "ない");
+    Show(folder.Path("ない"));
     ASSERT_EQ(Grid().RowCount(), 2);
     EXPECT_EQ(Row(0), kTitles);
     EXPECT_EQ(Row(1), (Cells{"[合計]", "", "0", "", "", "0KB", ""}));
@@ -198,9 +135,9 @@ TEST_F(FilePageTest, AFolderWithoutFilesShowsTheTotalRowAlone)
 
 TEST_F(FilePageTest, EmptyFilesLeaveThePercentagesEmpty)
 {
-    ASSERT_TRUE(MakeFile(folder / "空1"));
-    ASSERT_TRUE(MakeFile(folder / "空2.txt"));
-    Show(folder.Path());
+    ASSERT_TRUE(MakeFile(folder.Path("空1")));
+    ASSERT_TRUE(MakeFile(folder.Path("空2.txt")));
+    Show(folder.Root());
     ASSERT_EQ(Grid().RowCount(), 4);
     for (int row = 1; row <= 3; ++row)
         EXPECT_EQ(Grid().Cell(6, row), "") << row;
@@ -210,10 +147,10 @@ TEST_F(FilePageTest, EmptyFilesLeaveThePercentagesEmpty)
 TEST_F(FilePageTest, ALargerListingLeavesNothingBehindInASmallerOne)
 {
     MakeSample(folder);
-    Show(folder.Path());
-    TestFolder other("zev_page_other");
-    ASSERT_TRUE(MakeFile(other / "一つ.txt", 10));
-    Show(other.Path());
+    Show(folder.Root());
+    TempTree other;
+    ASSERT_TRUE(MakeFile(other.Path("一つ.txt"), 10));
+    Show(other.Root());
     ASSERT_EQ(Grid().RowCount(), 3);
     EXPECT_EQ(Row(1), (Cells{"一つ.txt", Grid().Cell(1, 1), "10", "txt", "6", "4,096", "100.0"}));
     EXPECT_EQ(Row(2), (Cells{"[合計]", "", "10", "", "", "4KB", ""}));
@@ -222,13 +159,13 @@ TEST_F(FilePageTest, ALargerListingLeavesNothingBehindInASmallerOne)
 TEST_F(FilePageTest, SizesPast4GiBAndNamesDifferingOnlyInCase)
 {
     constexpr std::int64_t big = (std::int64_t{1} << 32) + 5;
-    ASSERT_TRUE(MakeFile(folder / "big.bin", big));
-    ASSERT_TRUE(MakeFile(folder / "readme.txt", 5));
-    if (!MakeFileFromUnix(folder.Path(), "README.TXT"))
+    ASSERT_TRUE(MakeFile(folder.Path("big.bin"), big));
+    ASSERT_TRUE(MakeFile(folder.Path("readme.txt"), 5));
+    if (!MakeUnixFile(folder.Path("README.TXT")))
         GTEST_SKIP() << "no way to make a second name differing only in case";
     form.SortDescending = false;
     form.FileSortKey = SortBySize;
-    Show(folder.Path());
+    Show(folder.Root());
     ASSERT_EQ(Grid().RowCount(), 5);
     EXPECT_EQ(Row(1), (Cells{"README.TXT", Grid().Cell(1, 1), "0", "TXT", "10", "0", "0.0"}));
     EXPECT_EQ(Row(2), (Cells{"readme.txt", Grid().Cell(1, 2), "5", "txt", "10", "4,096", "0.0"}));
@@ -239,15 +176,15 @@ TEST_F(FilePageTest, SizesPast4GiBAndNamesDifferingOnlyInCase)
 TEST_F(FilePageTest, AKeyThePageDoesNotKnowShowsTheListingRotatedByOne)
 {
     for (const char* name : {"d", "b", "c", "a", "e"})
-        ASSERT_TRUE(MakeFile(folder / name));
+        ASSERT_TRUE(MakeFile(folder.Path(name)));
     Cells listing;
-    for (FindFile entry(folder.Path() + "\\*.*"); entry; entry.next())
+    for (FindFile entry(folder.Root() + "\\*.*"); entry; entry.next())
         if (!entry.isFolder())
             listing.emplace_back(entry.name());
     ASSERT_EQ(listing.size(), 5u);
 
     form.FileSortKey = SortByFolder;
-    Show(folder.Path());
+    Show(folder.Root());
     Cells rotated(listing.begin() + 1, listing.end());
     rotated.push_back(listing.front());
     EXPECT_EQ(Names(), rotated);
@@ -258,7 +195,7 @@ TEST_F(FilePageTest, EveryTitleClickFlipsTheSharedDirection)
     MakeSample(folder);
     form.SortDescending = true;
     form.FileSortKey = SortByDate;
-    Show(folder.Path());
+    Show(folder.Root());
 
     struct Expected { int col; int key; Cells ascending; };
     const Expected cases[] = {
@@ -285,13 +222,13 @@ TEST_F(FilePageTest, EveryTitleClickFlipsTheSharedDirection)
 TEST_F(FilePageTest, ATitleClickListsTheFolderAfresh)
 {
     MakeSample(folder);
-    Show(folder.Path());
-    ASSERT_TRUE(MakeFile(folder / "新しい.txt", 1));
+    Show(folder.Root());
+    ASSERT_TRUE(MakeFile(folder.Path("新しい.txt"), 1));
     ClickCell(0, 0);
     EXPECT_EQ(Grid().RowCount(), 7);
 
     // The titles of the size on disk and the share sort nothing.
-    ASSERT_TRUE(MakeFile(folder / "もう一つ.txt", 1));
+    ASSERT_TRUE(MakeFile(folder.Path("もう一つ.txt"), 1));
     const Cells before = Names();
     const bool descending = form.SortDescending;
     ClickCell(5, 0);
@@ -306,36 +243,36 @@ TEST_F(FilePageTest, ATitleClickListsTheFolderAfresh)
 TEST_F(FilePageTest, ALeftClickOnANameOpensExplorerOnTheFolder)
 {
     MakeSample(folder);
-    Show(folder.Path());
-    const ShellCall explorer{"open", "explorer", folder.Path(), "", SW_SHOW, form.Handle()};
+    Show(folder.Root());
+    const ShellCall explorer{"open", "explorer", folder.Root(), "", SW_SHOW, form.Handle()};
     ClickCell(0, 2);
-    ASSERT_EQ(ShellCalls, std::vector<ShellCall>{explorer});
+    ASSERT_EQ(ShellCalls(), std::vector<ShellCall>{explorer});
     // The total row counts as a data row.
     ClickCell(0, 5);
-    EXPECT_EQ(ShellCalls, (std::vector<ShellCall>{explorer, explorer}));
+    EXPECT_EQ(ShellCalls(), (std::vector<ShellCall>{explorer, explorer}));
 }
 
 TEST_F(FilePageTest, ARightClickOnANameOpensTheFileInItsFolder)
 {
     // "表" ends in the byte 0x5C: the folder still gets its "\".
-    const std::string kanji = folder / "表";
+    const std::string kanji = folder.Path("表");
     ASSERT_TRUE(CreateDirectoryA(kanji.c_str(), nullptr));
     ASSERT_TRUE(MakeFile(kanji + "\\文書.txt", 3));
     Show(kanji);
     ClickCell(0, 1, Button::Right);
     const std::string withSlash = kanji + "\\";
-    ASSERT_EQ(ShellCalls, (std::vector<ShellCall>{{"open", withSlash + "文書.txt", "", withSlash, SW_SHOW, form.Handle()}}));
+    ASSERT_EQ(ShellCalls(), (std::vector<ShellCall>{{"open", withSlash + "文書.txt", "", withSlash, SW_SHOW, form.Handle()}}));
 
-    ShellCalls.clear();
+    ShellCalls().clear();
     Show(kanji + "\\");
     ClickCell(0, 1, Button::Right);
-    ASSERT_EQ(ShellCalls, (std::vector<ShellCall>{{"open", withSlash + "文書.txt", "", withSlash, SW_SHOW, form.Handle()}}));
+    ASSERT_EQ(ShellCalls(), (std::vector<ShellCall>{{"open", withSlash + "文書.txt", "", withSlash, SW_SHOW, form.Handle()}}));
 }
 
 TEST_F(FilePageTest, OtherClicksStartNothing)
 {
     MakeSample(folder);
-    Show(folder.Path());
+    Show(folder.Root());
     for (int col = 1; col < 7; ++col) {
         ClickCell(col, 2);
         ClickCell(col, 2, Button::Right);
@@ -345,7 +282,7 @@ TEST_F(FilePageTest, OtherClicksStartNothing)
     const RECT last = Grid().CellRect(0, 5);
     zev_test::Click(Grid().Handle(), 10, last.bottom + 20);
     zev_test::Click(Grid().Handle(), 10, last.bottom + 20, Button::Right);
-    EXPECT_TRUE(ShellCalls.empty());
+    EXPECT_TRUE(ShellCalls().empty());
 }
 
 TEST_F(FilePageTest, NumbersAreDrawnAgainstTheRightEdge)
@@ -353,7 +290,7 @@ TEST_F(FilePageTest, NumbersAreDrawnAgainstTheRightEdge)
     MakeSample(folder);
     form.SortDescending = true;
     form.FileSortKey = SortByDate;
-    Show(folder.Path());
+    Show(folder.Root());
     const HWND grid = Grid().Handle();
     const zev_test::ClientImage image = zev_test::ClientImage::Printed(grid);
     const COLORREF window = GetSysColor(COLOR_WINDOW);
@@ -394,7 +331,7 @@ TEST_F(FilePageTest, CopiesTheListingInTheGridsOrder)
     MakeSample(folder);
     form.SortDescending = true;
     form.FileSortKey = SortByDate;
-    Show(folder.Path());
+    Show(folder.Root());
     const std::string expected =
         "a;b\t2010/12/31 23:59:59\t        1,500\t\t  -3\t        4,096\t22.7\r\n"
         "カナ.txt\t2003/04/05 06:07:08\t        5,000\ttxt\t   6\t        8,192\t75.8\r\n"
@@ -423,9 +360,9 @@ TEST_F(FilePageTest, CopiesTheListingInTheGridsOrder)
 
 TEST_F(FilePageTest, CopyListsTheFolderAgain)
 {
-    ASSERT_TRUE(MakeFile(folder / "x.txt", 2));
-    Show(folder.Path());
-    ASSERT_TRUE(MakeFile(folder / "y", 2));
+    ASSERT_TRUE(MakeFile(folder.Path("x.txt"), 2));
+    Show(folder.Root());
+    ASSERT_TRUE(MakeFile(folder.Path("y"), 2));
     form.SortDescending = false;
     form.FileSortKey = SortByName;
     const std::string copied = Copied();
@@ -436,23 +373,23 @@ TEST_F(FilePageTest, CopyListsTheFolderAgain)
 
 TEST_F(FilePageTest, CopyOfEmptyFilesAndOfAnEmptyFolder)
 {
-    ASSERT_TRUE(MakeFile(folder / "空", 0, nullptr));
-    Show(folder.Path());
+    ASSERT_TRUE(MakeFile(folder.Path("空"), 0, nullptr));
+    Show(folder.Root());
     const std::string copied = Copied();
     ASSERT_EQ(copied.size(), copied.find("\r\n") + 2 + std::string("[合計]\t\t            0\t").size());
     EXPECT_TRUE(copied.starts_with("空\t"));
     EXPECT_NE(copied.find("\t            0\t\r\n[合計]\t\t            0\t"), std::string::npos);
 
-    DeleteFileA((folder / "空").c_str());
+    DeleteFileA((folder.Path("空")).c_str());
     EXPECT_EQ(Copied(), "[合計]\t\t            0\t");
-    CurrentFolder = folder / "ない";
+    CurrentFolder = folder.Path("ない");
     EXPECT_EQ(Copied(), "[合計]\t\t            0\t");
 }
 
 TEST_F(FilePageTest, CtrlCInTheGridCopiesThePage)
 {
-    ASSERT_TRUE(MakeFile(folder / "キー.txt", 1));
-    Show(folder.Path());
+    ASSERT_TRUE(MakeFile(folder.Path("キー.txt"), 1));
+    Show(folder.Root());
     ui::SetClipboardText(form.Handle(), "before");
     Grid().SetFocus();
     zev_test::Pump();
@@ -469,17 +406,17 @@ TEST_F(FilePageTest, CtrlCInTheGridCopiesThePage)
 TEST(FilePageStart, TheFirstListingShowsTheNewestFileFirst)
 {
     InitializeApplication();
-    TestFolder folder("zev_start");
-    const SYSTEMTIME old = LocalTime(2001, 1, 1, 0, 0, 0), newer = LocalTime(2011, 1, 1, 0, 0, 0),
-                     newest = LocalTime(2021, 1, 1, 0, 0, 0);
-    ASSERT_TRUE(MakeFile(folder / "古い.txt", 1, &old));
-    ASSERT_TRUE(MakeFile(folder / "新しい.txt", 1, &newest));
-    ASSERT_TRUE(MakeFile(folder / "中間.txt", 1, &newer));
+    TempTree folder;
+    const FILETIME old = LocalFileTime(2001, 1, 1, 0, 0, 0), newer = LocalFileTime(2011, 1, 1, 0, 0, 0),
+                     newest = LocalFileTime(2021, 1, 1, 0, 0, 0);
+    ASSERT_TRUE(MakeFile(folder.Path("古い.txt"), 1, &old));
+    ASSERT_TRUE(MakeFile(folder.Path("新しい.txt"), 1, &newest));
+    ASSERT_TRUE(MakeFile(folder.Path("中間.txt"), 1, &newer));
 
-    TForm1 form({folder / "古い.txt"});
+    TForm1 form({folder.Path("古い.txt")});
     form.Show();
     zev_test::Pump();
-    EXPECT_EQ(CurrentFolder, folder.Path());
+    EXPECT_EQ(CurrentFolder, folder.Root());
     EXPECT_TRUE(form.SortDescending);
     EXPECT_EQ(form.FileSortKey, SortByDate);
     ASSERT_EQ(form.FileGrid.RowCount(), 5);

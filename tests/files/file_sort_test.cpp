@@ -9,7 +9,7 @@
 #include "core/sizes.h"
 #include "files/file_sort.h"
 #include "files/file_table.h"
-#include "test_folder.h"
+#include "tests/core/temp_tree.h"
 
 namespace {
 
@@ -192,14 +192,14 @@ TEST(ExtensionText, KeepsAtMost255BytesWithTheDot)
 TEST(SortFiles, SortsARealListingByEveryKeyBothWays)
 {
     ClusterSize = 4096;
-    TestFolder folder("zev_sort");
+    TempTree folder;
     struct Made { const char* name; std::int64_t size; WORD year; };
     for (const Made& file : {Made{"b.zip", 300, 2005}, Made{"Ａ表.c", 10, 2001}, Made{"abc;d.txt", 5000, 2010},
                              Made{"ｶﾅ", 0, 1999}, Made{"Long name.md", 42, 2020}}) {
-        const SYSTEMTIME written = LocalTime(file.year, 6, 1, 12, 0, 0);
-        ASSERT_TRUE(MakeFile(folder / file.name, file.size, &written));
+        const FILETIME written = LocalFileTime(file.year, 6, 1, 12, 0, 0);
+        ASSERT_TRUE(MakeFile(folder.Path(file.name), file.size, &written));
     }
-    const int n = ListFiles(folder.Path());
+    const int n = ListFiles(folder.Root());
     ASSERT_EQ(n, 5);
 
     struct Expected { int key; std::vector<std::string> ascending; };

@@ -10,7 +10,7 @@
 #include "core/sizes.h"
 #include "core/stamp.h"
 #include "files/file_table.h"
-#include "test_folder.h"
+#include "tests/core/temp_tree.h"
 
 namespace {
 
@@ -34,17 +34,17 @@ class ListFilesTest : public ::testing::Test {
 protected:
     void SetUp() override { ClusterSize = 4096; }
     void TearDown() override { ClusterSize = 0; }
-    TestFolder folder{"zev_list"};
+    TempTree folder;
 };
 
 TEST_F(ListFilesTest, StoresEveryFieldOfEachPlainFile)
 {
-    const SYSTEMTIME written = LocalTime(2003, 4, 5, 6, 7, 8);
-    ASSERT_TRUE(MakeFile(folder / "カナﾃｽﾄ.txt", 5000, &written));
-    ASSERT_TRUE(MakeFile(folder / "a;b.dat", 1));
-    ASSERT_TRUE(MakeFile(folder / "空", 0));
+    const FILETIME written = LocalFileTime(2003, 4, 5, 6, 7, 8);
+    ASSERT_TRUE(MakeFile(folder.Path("カナﾃｽﾄ.txt"), 5000, &written));
+    ASSERT_TRUE(MakeFile(folder.Path("a;b.dat"), 1));
+    ASSERT_TRUE(MakeFile(folder.Path("空"), 0));
 
-    const int n = ListFiles(folder.Path());
+    const int n = ListFiles(folder.Root());
     ASSERT_EQ(n, 3);
     ASSERT_EQ(FileTable.size(), 4u);
 
@@ -70,14 +70,14 @@ TEST_F(ListFilesTest, StoresEveryFieldOfEachPlainFile)
 
 TEST_F(ListFilesTest, SkipsFoldersButKeepsHiddenAndSystemFiles)
 {
-    ASSERT_TRUE(CreateDirectoryA((folder / "サブ").c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryA((folder / "sub.dir").c_str(), nullptr));
-    ASSERT_TRUE(MakeFile(folder / "サブ\\inner.txt", 10));
-    ASSERT_TRUE(MakeFile(folder / "hidden.txt", 3, nullptr, FILE_ATTRIBUTE_HIDDEN));
-    ASSERT_TRUE(MakeFile(folder / "system.sys", 4, nullptr, FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN));
-    ASSERT_TRUE(MakeFile(folder / "plain", 5));
+    ASSERT_TRUE(CreateDirectoryA(folder.Path("サブ").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(folder.Path("sub.dir").c_str(), nullptr));
+    ASSERT_TRUE(MakeFile(folder.Path("サブ\\inner.txt"), 10));
+    ASSERT_TRUE(MakeFile(folder.Path("hidden.txt"), 3, nullptr, FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(MakeFile(folder.Path("system.sys"), 4, nullptr, FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(MakeFile(folder.Path("plain"), 5));
 
-    const int n = ListFiles(folder.Path());
+    const int n = ListFiles(folder.Root());
     std::vector<std::string> names = ListedNames(n);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"hidden.txt", "plain", "system.sys"}));
@@ -86,21 +86,21 @@ TEST_F(ListFilesTest, SkipsFoldersButKeepsHiddenAndSystemFiles)
 TEST_F(ListFilesTest, KeepsTheOrderOfTheDirectoryListing)
 {
     for (const char* name : {"c", "あ", "b.txt", "ア", "a", "表"})
-        ASSERT_TRUE(MakeFile(folder / name));
-    ASSERT_TRUE(CreateDirectoryA((folder / "d").c_str(), nullptr));
+        ASSERT_TRUE(MakeFile(folder.Path(name)));
+    ASSERT_TRUE(CreateDirectoryA(folder.Path("d").c_str(), nullptr));
 
     std::vector<std::string> listing;
-    for (FindFile entry(folder.Path() + "\\*.*"); entry; entry.next())
+    for (FindFile entry(folder.Root() + "\\*.*"); entry; entry.next())
         if (!entry.isFolder())
             listing.emplace_back(entry.name());
-    EXPECT_EQ(ListedNames(ListFiles(folder.Path())), listing);
+    EXPECT_EQ(ListedNames(ListFiles(folder.Root())), listing);
 }
 
 TEST_F(ListFilesTest, ListsAFolderWhoseLastCharacterEndsInByte5C)
 {
     // "表" is 0x95 0x5C: the path's last byte is a backslash's, its last
     // character is not.
-    const std::string kanji = folder / "表";
+    const std::string kanji = folder.Path("表");
     ASSERT_EQ(kanji.back(), '\\');
     ASSERT_TRUE(CreateDirectoryA(kanji.c_str(), nullptr));
     ASSERT_TRUE(MakeFile(kanji + "\\中.txt", 2));
@@ -115,44 +115,44 @@ TEST_F(ListFilesTest, ListsAFolderWhoseLastCharacterEndsInByte5C)
 
 TEST_F(ListFilesTest, AcceptsAPathEndingInBackslash)
 {
-    ASSERT_TRUE(MakeFile(folder / "x"));
-    EXPECT_EQ(ListFiles(folder.Path() + "\\"), 1);
-    EXPECT_EQ(ListFiles(folder.Path()), 1);
+    ASSERT_TRUE(MakeFile(folder.Path("x")));
+    EXPECT_EQ(ListFiles(folder.Root() + "\\"), 1);
+    EXPECT_EQ(ListFiles(folder.Root()), 1);
 }
 
 TEST_F(ListFilesTest, AFolderThatCannotBeListedGivesNothing)
 {
-    ASSERT_TRUE(MakeFile(folder / "x"));
-    ASSERT_EQ(ListFiles(folder.Path()), 1);
+    ASSERT_TRUE(MakeFile(folder.Path("x")));
+    ASSERT_EQ(ListFiles(folder.Root()), 1);
 
-    EXPECT_EQ(ListFiles(folder / "ない"), 0);
+    EXPECT_EQ(ListFiles(folder.Path("ない")), 0);
     EXPECT_EQ(FileTable.size(), 1u);
-    EXPECT_EQ(ListFiles(folder / "x"), 0);
+    EXPECT_EQ(ListFiles(folder.Path("x")), 0);
     EXPECT_EQ(ListFiles(""), 0);
 }
 
 TEST_F(ListFilesTest, AnEmptyFolderOrOneWithOnlyFoldersHasNoFiles)
 {
-    EXPECT_EQ(ListFiles(folder.Path()), 0);
-    ASSERT_TRUE(CreateDirectoryA((folder / "only").c_str(), nullptr));
-    EXPECT_EQ(ListFiles(folder.Path()), 0);
+    EXPECT_EQ(ListFiles(folder.Root()), 0);
+    ASSERT_TRUE(CreateDirectoryA(folder.Path("only").c_str(), nullptr));
+    EXPECT_EQ(ListFiles(folder.Root()), 0);
 }
 
 TEST_F(ListFilesTest, SizesPast4GiBKeepTheHighHalf)
 {
     constexpr std::int64_t big = (std::int64_t{1} << 32) + 5;
-    ASSERT_TRUE(MakeFile(folder / "big.bin", big));
-    ASSERT_EQ(ListFiles(folder.Path()), 1);
+    ASSERT_TRUE(MakeFile(folder.Path("big.bin"), big));
+    ASSERT_EQ(ListFiles(folder.Root()), 1);
     EXPECT_EQ(FileTable[1].Size, big);
     EXPECT_EQ(FileTable[1].DiskSize, (std::int64_t{1} << 32) + 4096);
 }
 
 TEST_F(ListFilesTest, NamesDifferingOnlyInCaseAreBothListed)
 {
-    ASSERT_TRUE(MakeFile(folder / "readme.txt", 1));
-    if (!MakeFileFromUnix(folder.Path(), "README.TXT"))
+    ASSERT_TRUE(MakeFile(folder.Path("readme.txt"), 1));
+    if (!MakeUnixFile(folder.Path("README.TXT")))
         GTEST_SKIP() << "no way to make a second name differing only in case";
-    const int n = ListFiles(folder.Path());
+    const int n = ListFiles(folder.Root());
     ASSERT_EQ(n, 2);
     ASSERT_NE(Find(n, "readme.txt"), nullptr);
     ASSERT_NE(Find(n, "README.TXT"), nullptr);
@@ -166,10 +166,10 @@ TEST_F(ListFilesTest, ListsEveryFileOfAFolderPast9999)
     std::set<std::string> made;
     for (int i = 0; i < count; ++i) {
         const std::string name = "ファイル" + std::to_string(i) + ".txt";
-        ASSERT_TRUE(MakeFile(folder / name)) << name;
+        ASSERT_TRUE(MakeFile(folder.Path(name))) << name;
         made.insert(name);
     }
-    const int n = ListFiles(folder.Path());
+    const int n = ListFiles(folder.Root());
     ASSERT_EQ(n, count);
     const std::vector<std::string> names = ListedNames(n);
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), made);

@@ -12,8 +12,8 @@
 #include "core/sizes.h"
 #include "folders/folder_scan.h"
 #include "folders/folder_sort.h"
-#include "tests/folders/temp_tree.h"
-#include "tests/ui/gui_test_util.h"
+#include "tests/core/temp_tree.h"
+#include "tests/app/page_test.h"
 #include "ui/application.h"
 #include "ui/clipboard.h"
 #include "ui/cursor.h"
@@ -21,54 +21,18 @@
 
 namespace {
 
-struct ShellCall {
-    std::string operation, file, parameters, directory;
-    int show;
-    bool operator==(const ShellCall&) const = default;
-};
-std::vector<ShellCall> ShellCalls;
-
-void PrintTo(const ShellCall& call, std::ostream* out)
-{
-    *out << "{" << call.operation << ", " << call.file << ", " << call.parameters << ", " << call.directory << ", "
-         << call.show << "}";
-}
-
-}  // namespace
-
-// Stands in for the shell: the clicks are real, but the Explorer they would
-// start is recorded instead.
-void ui::ShellOpen(HWND, const std::string& operation, const std::string& file, const std::string& parameters,
-                   const std::string& directory, int show)
-{
-    ShellCalls.push_back({operation, file, parameters, directory, show});
-}
-
-namespace {
-
-using tree::FromLocal;
 using zev_test::Button;
-using Cells = std::vector<std::string>;
 
-const FILETIME T1 = FromLocal(2019, 1, 2, 3, 4, 5);
-const FILETIME T2 = FromLocal(2020, 5, 6, 7, 8, 9);
-const FILETIME T3 = FromLocal(2021, 10, 11, 12, 13, 14);
-const FILETIME T4 = FromLocal(2022, 12, 31, 23, 59, 58);
+const FILETIME T1 = LocalFileTime(2019, 1, 2, 3, 4, 5);
+const FILETIME T2 = LocalFileTime(2020, 5, 6, 7, 8, 9);
+const FILETIME T3 = LocalFileTime(2021, 10, 11, 12, 13, 14);
+const FILETIME T4 = LocalFileTime(2022, 12, 31, 23, 59, 58);
 const std::string kBlankDate(20, ' ');
 
 const Cells kTitles{" フォルダ名", " サイズ (bytes)", " 最新日付", " 最新ファイル名", " 総ファイル数", " 占有量", " %"};
 
-void InitializeApplication()
-{
-    static const bool done = [] {
-        ui::Application().Initialize();
-        return true;
-    }();
-    (void)done;
-}
-
 // Three sub-folders, one without files, and a file beside them.
-void MakeSample(const tree::TempTree& t)
+void MakeSample(const TempTree& t)
 {
     t.File("直下.txt", 300, T1);
     t.Folder("写真");
@@ -82,7 +46,7 @@ void MakeSample(const tree::TempTree& t)
 
 // Four sub-folders in which every key gives another order; upper-casing
 // decides the name keys ("alpha" before "Beta", "b.txt" before "Z.txt").
-void MakeSortSample(const tree::TempTree& t)
+void MakeSortSample(const TempTree& t)
 {
     t.File("直下.txt", 7, T1);
     t.Folder("Beta");
@@ -92,33 +56,17 @@ void MakeSortSample(const tree::TempTree& t)
     t.File("alpha\\y.txt", 10, T1);
     t.Folder("ガンマ");
     t.File("ガンマ\\b.txt", 998, T1);
-    t.File("ガンマ\\old1", 1, FromLocal(2000, 1, 1, 0, 0, 0));
-    t.File("ガンマ\\old2", 1, FromLocal(2000, 1, 1, 0, 0, 0));
+    t.File("ガンマ\\old1", 1, LocalFileTime(2000, 1, 1, 0, 0, 0));
+    t.File("ガンマ\\old2", 1, LocalFileTime(2000, 1, 1, 0, 0, 0));
     t.Folder("空");
 }
 
-class FolderPageTest : public ::testing::Test {
+class FolderPageTest : public PageTest {
 protected:
-    FolderPageTest()
+    FolderPageTest() : PageTest(&TForm1::DirGrid)
     {
-        InitializeApplication();
-        form.Show();
-        zev_test::Pump();
         form.DiskPage.SetActivePage(form.DirPage);
         zev_test::Pump();
-        ClusterSize = 4096;
-        RemoteFileSystem = false;
-        ShellCalls.clear();
-        ui::SetExceptionHandler([this](const std::exception& e) { errors.emplace_back(e.what()); });
-    }
-    ~FolderPageTest() override
-    {
-        RemoteFileSystem = false;
-        CurrentFolder.clear();
-        // Leave the tree so that it can be removed.
-        char temp[MAX_PATH + 1] = {};
-        GetTempPathA(MAX_PATH, temp);
-        SetCurrentDirectoryA(temp);
     }
 
     // The folder shown as the selector would show it.
@@ -128,14 +76,6 @@ protected:
         CurrentFolder = path;
         form.RefreshDirPage();
         zev_test::Pump();
-    }
-    ui::TStringGrid& Grid() { return form.DirGrid; }
-    Cells Row(int row)
-    {
-        Cells cells;
-        for (int col = 0; col < 7; ++col)
-            cells.push_back(Grid().Cell(col, row));
-        return cells;
     }
     // The sub-folder rows' names, without the two special rows.
     Cells Names()
@@ -153,27 +93,13 @@ protected:
         ADD_FAILURE() << "no row " << name;
         return -1;
     }
-    void ClickCell(int col, int row, Button button = Button::Left)
-    {
-        const RECT cell = Grid().CellRect(col, row);
-        zev_test::Click(Grid().Handle(), (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2, button);
-    }
-    // A click of the real mouse, through hit testing and the grid's own
-    // mouse handling.
-    void RealClickCell(int col, int row)
-    {
-        const RECT cell = Grid().CellRect(col, row);
-        zev_test::RealClick(Grid().Handle(), zev_test::Center(cell));
-    }
     std::string Copied()
     {
         form.CopyDirPage();
         return ui::ClipboardText(form.Handle());
     }
 
-    TForm1 form{{}};
-    tree::TempTree t;
-    std::vector<std::string> errors;
+    TempTree t;
 };
 
 TEST_F(FolderPageTest, WritesEveryCellNewestFolderFirst)
@@ -195,7 +121,7 @@ TEST_F(FolderPageTest, WritesEveryCellNewestFolderFirst)
     EXPECT_FALSE(ui::HourglassCursor::Active());
 
     // Another folder's shorter list leaves nothing of this one behind.
-    tree::TempTree other;
+    TempTree other;
     other.Folder("一つ");
     other.File("一つ\\x", 10, T2);
     Show(other.Root());
@@ -385,7 +311,7 @@ TEST_F(FolderPageTest, AKeyThePageDoesNotKnowShowsTheScanOrderRotatedByOne)
 {
     MakeSortSample(t);
     Cells listing;
-    for (const std::string& name : tree::Listing(t.Root()))
+    for (const std::string& name : Listing(t.Root()))
         if (name != "直下.txt")
             listing.push_back(name);
     ASSERT_EQ(listing.size(), 4u);
@@ -423,7 +349,7 @@ TEST_F(FolderPageTest, ARealClickOnANameMovesIntoTheFolder)
     RealClickCell(0, 4);
     ClickCell(0, 4, Button::Right);
     EXPECT_EQ(CurrentFolder, root + "\\写真");
-    EXPECT_TRUE(ShellCalls.empty());
+    EXPECT_TRUE(ShellCalls().empty());
     EXPECT_TRUE(errors.empty());
 }
 
@@ -454,14 +380,14 @@ TEST_F(FolderPageTest, ARightClickOpensExplorerAndLeavesThePage)
     const Cells rows[] = {Row(1), Row(2), Row(3), Row(4), Row(5)};
     ClickCell(0, RowOf("文書"), Button::Right);
     ClickCell(0, RowOf("[このフォルダ直下のファイル]"), Button::Right);
-    EXPECT_EQ(ShellCalls, (std::vector<ShellCall>{{"open", "explorer", t.Root() + "\\文書", "", SW_SHOW},
-                                                  {"open", "explorer", t.Root() + "\\.", "", SW_SHOW}}));
+    EXPECT_EQ(ShellCalls(), (std::vector<ShellCall>{{"open", "explorer", t.Root() + "\\文書", "", SW_SHOW, form.Handle()},
+                                                    {"open", "explorer", t.Root() + "\\.", "", SW_SHOW, form.Handle()}}));
     EXPECT_EQ(CurrentFolder, t.Root());
     for (int row = 1; row <= 5; ++row)
         EXPECT_EQ(Row(row), rows[row - 1]) << row;
 
     // Other cells and buttons do nothing.
-    ShellCalls.clear();
+    ShellCalls().clear();
     for (int col = 1; col < 7; ++col) {
         ClickCell(col, 2);
         ClickCell(col, 2, Button::Right);
@@ -471,31 +397,31 @@ TEST_F(FolderPageTest, ARightClickOpensExplorerAndLeavesThePage)
     const RECT last = Grid().CellRect(0, 5);
     zev_test::Click(Grid().Handle(), 10, last.bottom + 20);
     zev_test::Click(Grid().Handle(), 10, last.bottom + 20, Button::Right);
-    EXPECT_TRUE(ShellCalls.empty());
+    EXPECT_TRUE(ShellCalls().empty());
     EXPECT_EQ(CurrentFolder, t.Root());
 }
 
 TEST_F(FolderPageTest, TheTimeStampBoxStampsTheFoldersBelow)
 {
     MakeSample(t);
-    const FILETIME old = FromLocal(2001, 2, 3, 4, 5, 6);
+    const FILETIME old = LocalFileTime(2001, 2, 3, 4, 5, 6);
     for (const char* folder : {"写真", "写真\\下", "文書", "空"})
-        ASSERT_TRUE(tree::SetWriteTime(t.Path(folder), old));
-    ASSERT_TRUE(tree::SetWriteTime(t.Root(), old));
+        ASSERT_TRUE(SetWriteTime(t.Path(folder), old));
+    ASSERT_TRUE(SetWriteTime(t.Root(), old));
 
     Show(t.Root());
     EXPECT_FALSE(UpdateFolderTimes);
-    EXPECT_EQ(tree::Ticks(tree::WriteTime(t.Path("写真"))), tree::Ticks(old));
+    EXPECT_EQ(Ticks(WriteTime(t.Path("写真"))), Ticks(old));
 
     zev_test::Click(form.CheckTimeUpdate.Handle(), 5, 5);
     ASSERT_TRUE(form.CheckTimeUpdate.Checked());
     zev_test::Click(form.Button1.Handle(), 5, 5);
     EXPECT_TRUE(UpdateFolderTimes);
-    EXPECT_EQ(tree::Ticks(tree::WriteTime(t.Path("写真\\下"))), tree::Ticks(T3));
-    EXPECT_EQ(tree::Ticks(tree::WriteTime(t.Path("写真"))), tree::Ticks(T3));
-    EXPECT_EQ(tree::Ticks(tree::WriteTime(t.Path("文書"))), tree::Ticks(T2));
-    EXPECT_EQ(tree::Ticks(tree::WriteTime(t.Path("空"))), tree::Ticks(old));
-    EXPECT_EQ(tree::Ticks(tree::WriteTime(t.Root())), tree::Ticks(old));
+    EXPECT_EQ(Ticks(WriteTime(t.Path("写真\\下"))), Ticks(T3));
+    EXPECT_EQ(Ticks(WriteTime(t.Path("写真"))), Ticks(T3));
+    EXPECT_EQ(Ticks(WriteTime(t.Path("文書"))), Ticks(T2));
+    EXPECT_EQ(Ticks(WriteTime(t.Path("空"))), Ticks(old));
+    EXPECT_EQ(Ticks(WriteTime(t.Root())), Ticks(old));
     EXPECT_EQ(Row(1)[0], "写真");
 }
 

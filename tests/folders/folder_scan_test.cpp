@@ -7,9 +7,8 @@
 #include "core/stamp.h"
 #include "core/walk_rule.h"
 #include "folders/folder_scan.h"
-#include "tests/folders/temp_tree.h"
+#include "tests/core/temp_tree.h"
 
-using namespace tree;
 
 namespace {
 

@@ -142,7 +142,7 @@ TEST_F(DialogsTest, YesNoBoxShowsItsTextWholeWithYesAsTheDefault) {
 
 TEST_F(DialogsTest, ShellOpenPassesParametersAndWorkingFolder) {
     TempTree tree;
-    const std::string folder = tree.makeFolder("作業 表示");
+    const std::string folder = tree.Folder("作業 表示");
     ui::ShellOpen(form.Handle(), "open", "cmd.exe", "/c echo done>out.txt", folder, SW_HIDE);
     const std::string out = folder + "\\out.txt";
     EXPECT_TRUE(zev_test::PumpUntil([&] { return GetFileAttributesA(out.c_str()) != INVALID_FILE_ATTRIBUTES; }, 1000));

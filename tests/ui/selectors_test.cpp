@@ -58,10 +58,10 @@ class SelectorsTest : public ::testing::Test {
 protected:
     SelectorsTest() {
         // Trail bytes 0x5C: 表 is 95 5C, ソ is 83 5C, 能 is 94 5C.
-        tree.makeFolder("表示");
-        for (const char* name : {"ソフト", "abc", "Zed", "能力"}) tree.makeFolder(std::string("表示\\") + name);
-        tree.makeFile("表示\\file.txt");
-        start = tree.path("表示");
+        tree.Folder("表示");
+        for (const char* name : {"ソフト", "abc", "Zed", "能力"}) tree.Folder(std::string("表示\\") + name);
+        tree.File("表示\\file.txt");
+        start = tree.Path("表示");
         SetCurrentDirectoryA(start.c_str());
         start = CurrentDirectory();
     }
@@ -94,14 +94,20 @@ TEST_F(SelectorsTest, FolderListShowsThePathDownToTheFolderThenItsSubfolders) {
     EXPECT_EQ(SendMessageA(list.Handle(), LB_GETITEMHEIGHT, 0, 0), 16);
 
     const std::vector<std::string> items = ListItems(list);
-    // "C:\", then one entry per component of the path, the last being 表示
-    // whole although its second byte is a backslash. The temporary folder's
-    // own path is plain ASCII.
+    // "C:\", then one entry per component of the path, each whole although
+    // the scratch folder's name and 表示 hold a second byte that is a
+    // backslash.
     const std::string root = CurrentDirectory().substr(0, 3);
-    std::vector<std::string> path{root};
-    std::string rest = tree.root().substr(3);
-    for (size_t at; (at = rest.find('\\')) != std::string::npos; rest.erase(0, at + 1)) path.push_back(rest.substr(0, at));
-    path.push_back(rest);
+    std::vector<std::string> path{root, ""};
+    const std::string rest = tree.Root().substr(3);
+    for (size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] == '\\') {
+            path.emplace_back();
+            continue;
+        }
+        path.back() += rest[i];
+        if (IsDBCSLeadByte(static_cast<BYTE>(rest[i])) && i + 1 < rest.size()) path.back() += rest[++i];
+    }
     path.push_back("表示");
     ASSERT_EQ(items.size(), path.size() + 4) << start;
     EXPECT_EQ(std::vector<std::string>(items.begin(), items.begin() + static_cast<long>(path.size())), path);
@@ -141,7 +147,7 @@ TEST_F(SelectorsTest, SettingTheFolderAnnouncesOnlyARealChange) {
     const std::vector<std::string> items = ListItems(list);
     EXPECT_EQ(items.back(), "ソフト");
 
-    list.SetDirectory(tree.root());
+    list.SetDirectory(tree.Root());
     ASSERT_EQ(announced.size(), 2u);
     EXPECT_EQ(list.Directory(), CurrentDirectory());
 }
