@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds the benchmarks named (or all of them) and runs
+# them under Wine on a private display; each prints its times and ratios. Run
+# it on a quiet machine: a ratio compares measurements of one run.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+"$here/setup.sh" || exit 1
+source "$here/wine-env.sh"
+benches=("$@")
+[ ${#benches[@]} -gt 0 ] || benches=(grid_bench folder_scan_bench file_page_bench)
+zev_build_win --target "${benches[@]}" || exit 1
+
+cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    [ -n "${ZEV_XVFB_PID:-}" ] && kill "$ZEV_XVFB_PID" 2>/dev/null && wait "$ZEV_XVFB_PID" 2>/dev/null
+    return 0
+}
+trap cleanup EXIT
+zev_start_xvfb
+zev_prepare_prefix
+zev_window_management N
+
+status=0
+for name in "${benches[@]}"; do
+    echo "== $name"
+    wine "$ZEV_WIN_BUILD/bench/$name.exe" || status=1
+done
+exit $status
