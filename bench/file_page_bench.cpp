@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/zev_form.h"
+#include "bench/stopwatch.h"
 #include "core/find_file.h"
 #include "files/file_sort.h"
 #include "files/file_table.h"
@@ -15,16 +16,8 @@
 namespace {
 
 constexpr int kFiles = 10000;
-// The best of many rounds: the machine's other work only ever adds time.
+// The best of many rounds.
 constexpr int kRounds = 15;
-
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // Names of the kinds a real folder holds: kana, kanji, ASCII, several
 // extensions; every tenth file gets some bytes and each its own time.
@@ -101,19 +94,12 @@ int main()
         double bare = 1e30, refresh = 1e30, table = 1e30, sort = 1e30;
         int listed = 0;
         for (int round = 0; round < kRounds; ++round) {
-            double start = Now();
-            listed = BareListing(folder);
-            bare = std::min(bare, Now() - start);
-            start = Now();
-            form.RefreshFilePage();
-            refresh = std::min(refresh, Now() - start);
+            KeepBest(bare, [&] { listed = BareListing(folder); });
+            KeepBest(refresh, [&] { form.RefreshFilePage(); });
             // The refresh's first two steps alone, to show where its time goes.
-            start = Now();
-            const int n = ListFiles(folder);
-            table = std::min(table, Now() - start);
-            start = Now();
-            SortFiles(n, form.FileSortKey, form.SortDescending);
-            sort = std::min(sort, Now() - start);
+            int n = 0;
+            KeepBest(table, [&] { n = ListFiles(folder); });
+            KeepBest(sort, [&] { SortFiles(n, form.FileSortKey, form.SortDescending); });
         }
         const int rows = form.FileGrid.RowCount() - 2;
         std::printf("bare FindFirstFileA/FindNextFileA listing: %d files, %.1f ms\n", listed, bare);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/stopwatch.h"
 #include "core/find_file.h"
 #include "core/sizes.h"
 #include "folders/folder_scan.h"
@@ -19,14 +20,6 @@ constexpr int kTopFolders = 50;
 constexpr int kSubFolders = 99;
 constexpr int kFilesPerFolder = 20;
 constexpr int kRounds = 11;
-
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 bool MakeFiles(const std::string& folder, int serial)
 {
@@ -114,16 +107,8 @@ int main()
     std::int64_t bareTotal = BareWalk(root + "\\");
     std::int32_t count = ScanFolder(root, false);
     double bare = 1e300, scan = 1e300;
-    auto timeBare = [&] {
-        const double start = Now();
-        bareTotal = BareWalk(root + "\\");
-        bare = std::min(bare, Now() - start);
-    };
-    auto timeScan = [&] {
-        const double start = Now();
-        count = ScanFolder(root, false);
-        scan = std::min(scan, Now() - start);
-    };
+    auto timeBare = [&] { KeepBest(bare, [&] { bareTotal = BareWalk(root + "\\"); }); };
+    auto timeScan = [&] { KeepBest(scan, [&] { count = ScanFolder(root, false); }); };
     for (int round = 0; round < kRounds; ++round) {
         if (round % 2 == 0) {
             timeBare();

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/stopwatch.h"
 #include "ui/string_grid.h"
 #include "ui/window_class.h"
 
@@ -18,22 +19,6 @@ public:
         ShowWindow(Handle(), SW_SHOW);
         UpdateWindow(Handle());
     }
-};
-
-class Stopwatch {
-public:
-    Stopwatch() {
-        QueryPerformanceFrequency(&frequency_);
-        QueryPerformanceCounter(&start_);
-    }
-    double Milliseconds() const {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        return 1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency_.QuadPart);
-    }
-
-private:
-    LARGE_INTEGER frequency_{}, start_{};
 };
 
 void Pump() {

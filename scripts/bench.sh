@@ -10,15 +10,7 @@ benches=("$@")
 [ ${#benches[@]} -gt 0 ] || benches=(grid_bench folder_scan_bench file_page_bench)
 zev_build_win --target "${benches[@]}" || exit 1
 
-cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    [ -n "${ZEV_XVFB_PID:-}" ] && kill "$ZEV_XVFB_PID" 2>/dev/null && wait "$ZEV_XVFB_PID" 2>/dev/null
-    return 0
-}
-trap cleanup EXIT
-zev_start_xvfb
-zev_prepare_prefix
-zev_window_management N
+zev_private_session
 
 status=0
 for name in "${benches[@]}"; do

@@ -16,12 +16,7 @@ if [ -z "${DISPLAY:-}" ]; then
     zev_start_xvfb
     private_display=1
 fi
-cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    [ -n "${ZEV_XVFB_PID:-}" ] && kill "$ZEV_XVFB_PID" 2>/dev/null
-    return 0
-}
-trap cleanup EXIT
+trap zev_stop EXIT
 zev_prepare_prefix
 if [ -n "$private_display" ]; then zev_window_management N; else zev_window_management Y; fi
 

@@ -10,15 +10,7 @@ cmake -S "$ZEV_ROOT" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 1
 cmake --build "$native" -j "$(nproc)" || exit 1
 zev_build_win || exit 1
 
-cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    [ -n "${ZEV_XVFB_PID:-}" ] && kill "$ZEV_XVFB_PID" 2>/dev/null && wait "$ZEV_XVFB_PID" 2>/dev/null
-    return 0
-}
-trap cleanup EXIT
-zev_start_xvfb
-zev_prepare_prefix
-zev_window_management N
+zev_private_session
 
 status=0
 ctest --test-dir "$native" --output-on-failure || status=1

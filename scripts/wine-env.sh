@@ -51,6 +51,22 @@ zev_start_xvfb() {
     export DISPLAY=:$n
 }
 
+# Stops the prefix's wineserver and the private Xvfb, if one was started; for
+# an EXIT trap.
+zev_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    [ -n "${ZEV_XVFB_PID:-}" ] && kill "$ZEV_XVFB_PID" 2>/dev/null && wait "$ZEV_XVFB_PID" 2>/dev/null
+    return 0
+}
+
+# A private display with a ready prefix, all stopped when the script exits.
+zev_private_session() {
+    trap zev_stop EXIT
+    zev_start_xvfb
+    zev_prepare_prefix
+    zev_window_management N
+}
+
 # Y lets a desktop's window manager frame ZEV's windows; N suits a private
 # Xvfb, where Wine would otherwise wait about two seconds on every hide.
 zev_window_management() {

@@ -29,13 +29,7 @@ protected:
         SetCurrentDirectoryA(tree.Root().c_str());
     }
 
-    void TearDown() override {
-        form.reset();
-        // Leave the scratch folder so it can be removed.
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        SetCurrentDirectoryA(temp);
-    }
+    void TearDown() override { form.reset(); }
 
     TForm1& Open(std::vector<std::string> args = {}) {
         form = std::make_unique<TForm1>(std::move(args));

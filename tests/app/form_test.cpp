@@ -27,12 +27,9 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 TEST_F(FormTest, StartsOnTheCurrentFolderWithTheNewestFileFirst) {
-    tree.File("古い.txt", 10);
-    tree.File("新しい.txt", 20);
-    tree.File("中間.txt", 30);
-    ASSERT_TRUE(SetWriteTime(tree.Path("古い.txt"), LocalFileTime(2001, 1, 1)));
-    ASSERT_TRUE(SetWriteTime(tree.Path("新しい.txt"), LocalFileTime(2005, 1, 1)));
-    ASSERT_TRUE(SetWriteTime(tree.Path("中間.txt"), LocalFileTime(2003, 1, 1)));
+    tree.File("古い.txt", 10, LocalFileTime(2001, 1, 1));
+    tree.File("新しい.txt", 20, LocalFileTime(2005, 1, 1));
+    tree.File("中間.txt", 30, LocalFileTime(2003, 1, 1));
 
     TForm1& f = Open();
     EXPECT_EQ(f.Text(), "ZEV  v.2.04  ディスク最新情報");

@@ -10,22 +10,8 @@
 
 #include "core/find_file.h"
 #include "core/walk_rule.h"
+#include "tests/core/system_time.h"
 #include "tests/core/unix_side.h"
-
-// A time given field by field, as the pages show one.
-inline SYSTEMTIME LocalTime(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0,
-                            WORD milliseconds = 0)
-{
-    SYSTEMTIME time{};
-    time.wYear = year;
-    time.wMonth = month;
-    time.wDay = day;
-    time.wHour = hour;
-    time.wMinute = minute;
-    time.wSecond = second;
-    time.wMilliseconds = milliseconds;
-    return time;
-}
 
 // The file time of those fields read as UTC.
 inline FILETIME Utc(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0)

@@ -380,7 +380,7 @@ TEST_F(FilePageTest, CopyOfEmptyFilesAndOfAnEmptyFolder)
     EXPECT_TRUE(copied.starts_with("空\t"));
     EXPECT_NE(copied.find("\t            0\t\r\n[合計]\t\t            0\t"), std::string::npos);
 
-    DeleteFileA((folder.Path("空")).c_str());
+    DeleteFileA(folder.Path("空").c_str());
     EXPECT_EQ(Copied(), "[合計]\t\t            0\t");
     CurrentFolder = folder.Path("ない");
     EXPECT_EQ(Copied(), "[合計]\t\t            0\t");
