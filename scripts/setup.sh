@@ -12,7 +12,7 @@ packages=(
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine wine32:i386
     xvfb xdotool xclip x11-utils
-    imagemagick fonts-ipafont-gothic locales
+    imagemagick fonts-ipafont-gothic fonts-wine locales
 )
 
 missing=()
