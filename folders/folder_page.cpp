@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/clip_text.h"
+#include "app/walk_status.h"
 #include "app/zev_form.h"
 #include "core/number_format.h"
 #include "core/paths.h"
@@ -100,7 +101,8 @@ void TForm1::RefreshDirPage()
         DirGrid.ClearCells();
         SetDirGridTitles();
         DirGrid.SetTopRow(1);
-        FolderCount = ScanFolder(CurrentFolder, UpdateFolderTimes);
+        WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+        FolderCount = ScanFolder(CurrentFolder, UpdateFolderTimes, walk.Progress());
         DirGrid.SetRowCount(FolderCount + 2);
     }
     FillDirGrid();

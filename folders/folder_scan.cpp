@@ -42,6 +42,12 @@ SYSTEMTIME ToSystemTime(const FILETIME& time)
 
 std::int32_t ScanFolder(const std::string& folder, bool update)
 {
+    WalkProgress unwatched;
+    return ScanFolder(folder, update, unwatched);
+}
+
+std::int32_t ScanFolder(const std::string& folder, bool update, WalkProgress& progress)
+{
     const std::string path = WithTrailingBackslash(folder);
     std::int64_t size = 0;
     std::int64_t diskSize = 0;
@@ -61,6 +67,8 @@ std::int32_t ScanFolder(const std::string& folder, bool update)
                 newest = time;
                 newestName = entry.name();
             }
+            if (!progress.file())
+                break;
             continue;
         }
         if (entry.isDotEntry())
@@ -74,13 +82,16 @@ std::int32_t ScanFolder(const std::string& folder, bool update)
         record.NewestName.clear();
         record.FileCount = 0;
         record.DiskSize = 0;
-        // A junction or link keeps its row but is not followed.
-        record.Size = IsWalkableFolder(entry.data())
+        // A junction or link keeps its row but is not followed. A folder met
+        // when the walk is told to stop keeps its row with nothing read.
+        record.Size = progress.folder() && IsWalkableFolder(entry.data())
             ? WalkFolder(path + record.Name + '\\', update, subNewest, record.NewestName,
-                         record.FileCount, record.DiskSize)
+                         record.FileCount, record.DiskSize, progress)
             : 0;
         record.Stamp = ToSystemTime(subNewest);
         ++next;
+        if (progress.stopped())
+            break;
     }
 
     FolderTable.resize(next);
@@ -95,7 +106,8 @@ std::int32_t ScanFolder(const std::string& folder, bool update)
 }
 
 std::int64_t WalkFolder(const std::string& folder, bool update, FILETIME& newest,
-                        std::string& newestName, std::int32_t& fileCount, std::int64_t& diskSize)
+                        std::string& newestName, std::int32_t& fileCount, std::int64_t& diskSize,
+                        WalkProgress& progress)
 {
     std::int64_t size = 0;
     newest = FILETIME{};
@@ -115,15 +127,21 @@ std::int64_t WalkFolder(const std::string& folder, bool update, FILETIME& newest
                 const std::int64_t bytes = entry.size();
                 size += bytes;
                 diskSize += SizeOnDisk(bytes);
+                if (!progress.file())
+                    break;
                 continue;
             }
+            if (entry.isDotEntry())
+                continue;
+            if (!progress.folder())
+                break;
             if (!IsWalkableFolder(entry.data()))
                 continue;
             FILETIME subNewest{};
             std::int32_t subCount = 0;
             std::int64_t subDiskSize = 0;
             size += WalkFolder(folder + std::string(entry.name()) + '\\', update, subNewest, subName,
-                               subCount, subDiskSize);
+                               subCount, subDiskSize, progress);
             // The sub-folder wins ties, so a later one beats an earlier one.
             if (CompareFileTime(&newest, &subNewest) <= 0) {
                 newest = subNewest;
@@ -131,11 +149,14 @@ std::int64_t WalkFolder(const std::string& folder, bool update, FILETIME& newest
             }
             diskSize += subDiskSize;
             fileCount += subCount;
+            if (progress.stopped())
+                break;
         }
     }
     // Stamped only once the whole subtree is done and the search closed. A
-    // subtree without files has no time to give, so such a folder keeps its own.
-    if (update && !IsZero(newest))
+    // subtree without files has no time to give, so such a folder keeps its
+    // own; nor has a subtree the walk left unfinished.
+    if (update && !progress.stopped() && !IsZero(newest))
         StampFolderTime(folder, newest);
     return size;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/walk_progress.h"
+
 // One sub-folder of the current folder with the totals of its whole subtree,
 // or (Name ".") the files lying directly in the current folder.
 struct FolderSummary {
@@ -29,13 +31,19 @@ extern bool UpdateFolderTimes;
 // that holds files somewhere in its subtree gets the time of the newest of
 // them; the given folder itself keeps its times.
 std::int32_t ScanFolder(const std::string& folder, bool update);
+// The same, counting every file and folder met in progress. Once progress
+// answers that the walk is to stop, the table holds what was read up to
+// there, and no folder whose subtree was not read to its end is stamped.
+std::int32_t ScanFolder(const std::string& folder, bool update, WalkProgress& progress);
 
 // Walks the subtree of folder (ending in "\"): returns its total size, hands
 // back the newest file's local last-write time and name (zero time and empty
 // name without files) and the file count, and adds the size on disk to
-// diskSize. Sub-folders are stamped bottom-up when update is set.
+// diskSize. Sub-folders are stamped bottom-up when update is set. The
+// entries met are counted in progress; a stopped walk gives what it read.
 std::int64_t WalkFolder(const std::string& folder, bool update, FILETIME& newest,
-                        std::string& newestName, std::int32_t& fileCount, std::int64_t& diskSize);
+                        std::string& newestName, std::int32_t& fileCount, std::int64_t& diskSize,
+                        WalkProgress& progress);
 
 // Sets the folder's creation, last-access and last-write times to the local
 // time given, written as UTC. A folder that cannot be opened for writing keeps

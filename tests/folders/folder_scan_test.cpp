@@ -421,3 +421,149 @@ TEST(StampFolders, FolderThatCannotBeOpenedForWritingKeepsItsTimes)
     for (std::size_t i = 0; i < plain.size(); ++i)
         EXPECT_EQ(Fields(stamped[i]), Fields(plain[i]));
 }
+
+namespace {
+
+// A clock that stands still, so nothing is shown, and a key pressed at the
+// stopAt-th look; the progress looks at every entry.
+class StopAt : public WalkObserver {
+public:
+    explicit StopAt(int stopAt) : stopAt_(stopAt) {}
+    std::uint32_t Milliseconds() override { return 0; }
+    bool StopRequested() override { return ++looks_ == stopAt_; }
+    void Show(std::int64_t, std::int64_t) override {}
+
+private:
+    int looks_ = 0;
+    int stopAt_;
+};
+
+// One entry of the tree in the order a depth-first walk meets it.
+struct Met {
+    std::string path;  // relative to the root
+    bool folder;
+    std::int64_t size;
+    std::uint64_t time;
+};
+
+void ListInWalkOrder(const std::string& folder, const std::string& relative, std::vector<Met>& met)
+{
+    for (FindFile entry(folder + "*.*"); entry; entry.next()) {
+        if (entry.isDotEntry())
+            continue;
+        const std::string path = relative + std::string(entry.name());
+        met.push_back({path, entry.isFolder(), entry.size(), Ticks(entry.data().ftLastWriteTime)});
+        if (entry.isFolder())
+            ListInWalkOrder(folder + std::string(entry.name()) + "\\", path + "\\", met);
+    }
+}
+
+bool Below(const std::string& path, const std::string& folder)
+{
+    return folder.empty() ? path.find('\\') == std::string::npos : path.starts_with(folder + "\\");
+}
+
+// A tree whose files all differ in size (powers of two) and time, with the
+// folders' own times set to Old.
+class StoppedScan : public testing::Test {
+protected:
+    StoppedScan()
+    {
+        const char* const folders[] = {"上", "上\\中", "別", "別\\空", "末"};
+        const char* const files[] = {"直下1.txt", "上\\a.txt", "上\\中\\b.txt", "上\\中\\c.txt", "上\\d.txt",
+                                     "別\\e.txt", "直下2.txt", "末\\f.txt", "末\\g.txt"};
+        for (const char* folder : folders)
+            t.Folder(folder);
+        std::int64_t size = 1;
+        WORD year = 2001;
+        for (const char* file : files) {
+            t.File(file, size, Utc(year++, 1, 1));
+            size *= 2;
+        }
+        ResetFolderTimes();
+        ListInWalkOrder(t.Root() + "\\", "", met);
+    }
+    void ResetFolderTimes()
+    {
+        for (const char* folder : {"", "上", "上\\中", "別", "別\\空", "末"})
+            ASSERT_TRUE(SetWriteTime(*folder ? t.Path(folder) : t.Root(), Old));
+    }
+    // Size, file count and newest name of the files below folder ("" for the
+    // direct files) among the first n entries met.
+    std::tuple<std::int64_t, std::int32_t, std::string> Expected(const std::string& folder, std::size_t n) const
+    {
+        std::int64_t size = 0;
+        std::int32_t count = 0;
+        std::uint64_t newest = 0;
+        std::string name;
+        for (std::size_t i = 0; i < n && i < met.size(); ++i) {
+            if (met[i].folder || !Below(met[i].path, folder))
+                continue;
+            size += met[i].size;
+            ++count;
+            if (met[i].time > newest) {
+                newest = met[i].time;
+                name = met[i].path.substr(met[i].path.rfind('\\') + 1);
+            }
+        }
+        return {size, count, name};
+    }
+
+    TempTree t;
+    std::vector<Met> met;
+};
+
+TEST_F(StoppedScan, HoldsExactlyWhatTheEntriesBeforeTheStopGave)
+{
+    ASSERT_EQ(met.size(), 14u);
+    for (std::size_t n = 1; n <= met.size() + 1; ++n) {
+        SCOPED_TRACE(n);
+        StopAt key(static_cast<int>(n));
+        WalkProgress progress(key, 1);
+        const int count = ScanFolder(t.Root(), false, progress);
+        const std::size_t read = std::min(n, met.size());
+        EXPECT_EQ(progress.stopped(), n <= met.size());
+        EXPECT_EQ(progress.files() + progress.folders(), static_cast<std::int64_t>(read));
+
+        std::vector<std::string> rows;
+        for (std::size_t i = 0; i < read; ++i)
+            if (met[i].folder && Below(met[i].path, ""))
+                rows.push_back(met[i].path);
+        ASSERT_EQ(count, static_cast<int>(rows.size()) + 1);
+        for (int i = 1; i < count; ++i) {
+            const FolderSummary& record = FolderTable[static_cast<std::size_t>(i)];
+            EXPECT_EQ(record.Name, rows[static_cast<std::size_t>(i - 1)]);
+            EXPECT_EQ(std::tuple(record.Size, record.FileCount, record.NewestName), Expected(record.Name, read))
+                << record.Name;
+        }
+        const FolderSummary& direct = FolderTable[0];
+        EXPECT_EQ(std::tuple(direct.Size, direct.FileCount, direct.NewestName), Expected("", read));
+    }
+}
+
+TEST_F(StoppedScan, StampsOnlyFoldersWhoseSubtreeWasReadToTheEnd)
+{
+    for (std::size_t n = 1; n <= met.size() + 1; ++n) {
+        SCOPED_TRACE(n);
+        ResetFolderTimes();
+        StopAt key(static_cast<int>(n));
+        WalkProgress progress(key, 1);
+        ScanFolder(t.Root(), true, progress);
+        for (const char* folder : {"上", "上\\中", "別", "末"}) {
+            // The stop comes with the n-th entry, so a subtree is whole when
+            // its last entry came before it.
+            std::size_t last = 0;
+            std::uint64_t newest = 0;
+            for (std::size_t i = 0; i < met.size(); ++i)
+                if (Below(met[i].path, folder) || met[i].path == folder) {
+                    last = i + 1;
+                    newest = std::max(newest, met[i].folder ? 0 : met[i].time);
+                }
+            EXPECT_EQ(Ticks(WriteTime(t.Path(folder))), last < n ? newest : Ticks(Old)) << folder;
+        }
+        EXPECT_EQ(Ticks(WriteTime(t.Path("別\\空"))), Ticks(Old));
+        EXPECT_EQ(Ticks(WriteTime(t.Root())), Ticks(Old));
+    }
+}
+
+}  // namespace

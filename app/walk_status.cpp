@@ -1,0 +1,56 @@
+#include "app/walk_status.h"
+
+#include <windows.h>
+
+#include "app/zev_form.h"
+#include "core/number_format.h"
+#include "ui/application.h"
+
+namespace {
+
+// True when Esc was pressed during the walk; its key press (and its release,
+// when already there) leave the queue, any other input stays in it.
+bool TakeEscape()
+{
+    // Looking at the queue is also what makes Wine bring the X server's key
+    // events into it; the X11 driver reads them only then.
+    MSG msg{};
+    if (PeekMessageA(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) && msg.wParam == VK_ESCAPE) {
+        PeekMessageA(&msg, msg.hwnd, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
+        if (PeekMessageA(&msg, nullptr, WM_KEYUP, WM_KEYUP, PM_NOREMOVE) && msg.wParam == VK_ESCAPE)
+            PeekMessageA(&msg, msg.hwnd, WM_KEYUP, WM_KEYUP, PM_REMOVE);
+        return true;
+    }
+    // An Esc queued behind another key cannot be taken out alone; while it is
+    // held down it still counts, but only in one of our own windows, not in
+    // whatever program the user went on to.
+    const HWND foreground = GetForegroundWindow();
+    return foreground && GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId()
+        && (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+}
+
+}  // namespace
+
+WalkStatus::WalkStatus(TForm1& form, Purpose purpose) : form_(form), purpose_(purpose), progress_(*this) {}
+
+WalkStatus::~WalkStatus()
+{
+    if (progress_.stopped())
+        form_.HintToStatusBar(purpose_ == Purpose::Refresh ? "Esc で中断しました。表示は途中までの結果です。"
+                                                           : "Esc で中断しました。クリップボードは変わっていません。");
+    else if (shown_)
+        form_.HintToStatusBar(ui::Application().Hint());
+}
+
+std::uint32_t WalkStatus::Milliseconds() { return GetTickCount(); }
+
+bool WalkStatus::StopRequested() { return TakeEscape(); }
+
+void WalkStatus::Show(std::int64_t files, std::int64_t folders)
+{
+    form_.HintToStatusBar("読み込み中: " + FormatNumber(files) + " ファイル, " + FormatNumber(folders)
+                          + " フォルダ (Esc で中断)");
+    // No message loop runs during the walk: the bar paints itself now.
+    UpdateWindow(form_.StatusBar1.Handle());
+    shown_ = true;
+}

@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "core/walk_progress.h"
+
+class TForm1;
+
+// One walk the window runs, watched from its status bar. Nothing else runs
+// meanwhile, so the bar is repainted at once and Esc is read straight from
+// the message queue. Once the walk is over the bar says that it was stopped,
+// or else gets the hint line back.
+class WalkStatus final : public WalkObserver {
+public:
+    // What the walk was for: the stop message differs.
+    enum class Purpose { Refresh, Copy };
+
+    WalkStatus(TForm1& form, Purpose purpose);
+    ~WalkStatus() override;
+    WalkStatus(const WalkStatus&) = delete;
+    WalkStatus& operator=(const WalkStatus&) = delete;
+
+    // To hand to the walk.
+    WalkProgress& Progress() { return progress_; }
+    bool Stopped() const { return progress_.stopped(); }
+
+    std::uint32_t Milliseconds() override;
+    // Takes an Esc key press out of the queue and nothing else.
+    bool StopRequested() override;
+    void Show(std::int64_t files, std::int64_t folders) override;
+
+private:
+    TForm1& form_;
+    Purpose purpose_;
+    bool shown_ = false;
+    // Last: it reads the clock through this object as it starts.
+    WalkProgress progress_;
+};
