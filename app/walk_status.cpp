@@ -6,11 +6,7 @@
 #include "core/number_format.h"
 #include "ui/application.h"
 
-namespace {
-
-// True when Esc was pressed during the walk; its key press (and its release,
-// when already there) leave the queue, any other input stays in it.
-bool TakeEscape()
+bool TakeEscapeKey()
 {
     // Looking at the queue is also what makes Wine bring the X server's key
     // events into it; the X11 driver reads them only then.
@@ -29,8 +25,6 @@ bool TakeEscape()
         && (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
 }
 
-}  // namespace
-
 WalkStatus::WalkStatus(TForm1& form, Purpose purpose) : form_(form), purpose_(purpose), progress_(*this) {}
 
 WalkStatus::~WalkStatus()
@@ -44,7 +38,7 @@ WalkStatus::~WalkStatus()
 
 std::uint32_t WalkStatus::Milliseconds() { return GetTickCount(); }
 
-bool WalkStatus::StopRequested() { return TakeEscape(); }
+bool WalkStatus::StopRequested() { return TakeEscapeKey(); }
 
 void WalkStatus::Show(std::int64_t files, std::int64_t folders)
 {

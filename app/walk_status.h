@@ -6,6 +6,10 @@
 
 class TForm1;
 
+// True when Esc was pressed since the last look; its key press (and its
+// release, when already there) leave the queue, any other input stays in it.
+bool TakeEscapeKey();
+
 // One walk the window runs, watched from its status bar. Nothing else runs
 // meanwhile, so the bar is repainted at once and Esc is read straight from
 // the message queue. Once the walk is over the bar says that it was stopped,
