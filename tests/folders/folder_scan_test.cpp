@@ -7,6 +7,7 @@
 #include "core/stamp.h"
 #include "core/walk_rule.h"
 #include "folders/folder_scan.h"
+#include "tests/core/stop_at.h"
 #include "tests/core/temp_tree.h"
 
 
@@ -423,20 +424,6 @@ TEST(StampFolders, FolderThatCannotBeOpenedForWritingKeepsItsTimes)
 }
 
 namespace {
-
-// A clock that stands still, so nothing is shown, and a key pressed at the
-// stopAt-th look; the progress looks at every entry.
-class StopAt : public WalkObserver {
-public:
-    explicit StopAt(int stopAt) : stopAt_(stopAt) {}
-    std::uint32_t Milliseconds() override { return 0; }
-    bool StopRequested() override { return ++looks_ == stopAt_; }
-    void Show(std::int64_t, std::int64_t) override {}
-
-private:
-    int looks_ = 0;
-    int stopAt_;
-};
 
 // One entry of the tree in the order a depth-first walk meets it.
 struct Met {
