@@ -134,7 +134,8 @@ void TForm1::DoRenameButtonClick(ui::TControl&)
         return;
     const std::string folder = WithTrailingBackslash(CurrentFolder);
     for (int row = 1; row <= n; ++row) {
-        // Rows past the last refresh hold no entry and so no mark.
+        // The one empty row of an empty listing takes typing too, but was
+        // filled from no entry and names nothing to rename.
         if (RenameGrid.Cell(0, row).empty() || row >= static_cast<int>(RenameRowIdentities.size()))
             continue;
         if (RenameOnDisk(folder + RenameGrid.Cell(3, row), folder + RenameGrid.Cell(2, row),

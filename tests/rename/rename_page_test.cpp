@@ -200,6 +200,17 @@ TEST_F(RenamePageTest, ApplyRenamesTheMarkedRowsInRowOrderAndListsAfresh)
         EXPECT_EQ(Grid().Cell(2, row), Grid().Cell(3, row));
 }
 
+TEST_F(RenamePageTest, TheEmptyRowOfAnEmptyFolderRenamesNothing)
+{
+    Show(folder.Root());
+    TypeName(1, "x");
+    EXPECT_EQ(Marks(), Cells{"*"});
+    folder.File("a");
+    Press(form.DoRenameButton);
+    EXPECT_EQ(Listing(folder.Root()), Cells{"a"});
+    EXPECT_EQ(Names(), Cells{"a"});
+}
+
 TEST_F(RenamePageTest, MarkChangedRowsMarksButNeverClears)
 {
     for (const char* name : {"a", "b", "c"})
