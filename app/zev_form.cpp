@@ -282,6 +282,20 @@ void TForm1::BindEvents() {
     DirGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
         DirClick(g, b, sh, x, y);
     };
+    RenameGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
+        RenameFileDrawCell(g, c, r, rect, st);
+    };
+    RenameGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
+        RenamePageClick(g, b, sh, x, y);
+    };
+    RenameGrid.OnSelectCell = [this](ui::TStringGrid& g, int c, int r, bool& can) {
+        RenameGridSelectCell(g, c, r, can);
+    };
+    RenameGrid.OnSetEditText = [this](ui::TStringGrid& g, int c, int r, const std::string& v) {
+        RenameGridSetEditText(g, c, r, v);
+    };
+    DoRenameButton.OnClick = [this](ui::TControl& s) { DoRenameButtonClick(s); };
+    CancelRenameButton.OnClick = [this](ui::TControl& s) { CancelRenameButtonClick(s); };
 }
 
 void TForm1::FormShow(ui::TControl&) {
@@ -323,7 +337,9 @@ void TForm1::RefreshActivePage() {
         RefreshFilePage();
     else if (page == &DirPage)
         RefreshDirPage();
-    // The tree, newest-files, rename and CD/DVD pages are filled by their own
+    else if (page == &RenameFilePage)
+        RefreshRenamePage(RenameGrid);
+    // The tree, newest-files and CD/DVD pages are filled by their own
     // refresh routines as they are built; the usage page has none.
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/entry_identity.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/directory_list_box.h"
@@ -146,6 +147,18 @@ public:
 
     // Rename page (rename/rename_page.cpp).
     void SetRenameGridWidths();
+    void RefreshRenamePage(ui::TStringGrid& grid);
+    void MarkChangedRows();
+    bool HasPendingEdits();
+    void RenamePageClick(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
+    void RenameGridSelectCell(ui::TStringGrid& sender, int col, int row, bool& canSelect);
+    void RenameGridSetEditText(ui::TStringGrid& sender, int col, int row, const std::string& value);
+    void RenameFileDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state);
+    void DoRenameButtonClick(ui::TControl& sender);
+    void CancelRenameButtonClick(ui::TControl& sender);
+    // The identity of the entry each row of RenameGrid was filled from, by
+    // row; the apply step renames only that entry.
+    std::vector<EntryIdentity> RenameRowIdentities;
 
     // CD/DVD check page (rename/joliet_page.cpp).
     void SetJolietGridWidths();
