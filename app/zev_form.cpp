@@ -296,6 +296,15 @@ void TForm1::BindEvents() {
     };
     DoRenameButton.OnClick = [this](ui::TControl& s) { DoRenameButtonClick(s); };
     CancelRenameButton.OnClick = [this](ui::TControl& s) { CancelRenameButtonClick(s); };
+
+    ToLowerButton.OnClick = [this](ui::TControl& s) { ToLowerButtonClick(s); };
+    ToUpperBottun.OnClick = [this](ui::TControl& s) { ToUpperBottunClick(s); };
+    Underline2Space.OnClick = [this](ui::TControl& s) { Underline2SpaceClick(s); };
+    Space2Underline.OnClick = [this](ui::TControl& s) { Space2UnderlineClick(s); };
+    WideToSingleButton.OnClick = [this](ui::TControl& s) { WideToSingleButtonClick(s); };
+    ZenSymbol.OnClick = [this](ui::TControl& s) { ZenSymbolClick(s); };
+    HankakuKANA.OnClick = [this](ui::TControl& s) { HankakuKANAClick(s); };
+    LowerExtBottun.OnClick = [this](ui::TControl& s) { LowerExtBottunClick(s); };
 }
 
 void TForm1::FormShow(ui::TControl&) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/entry_identity.h"
+#include "rename/name_conversions.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/directory_list_box.h"
@@ -159,6 +160,17 @@ public:
     // The identity of the entry each row of RenameGrid was filled from, by
     // row; the apply step renames only that entry.
     std::vector<EntryIdentity> RenameRowIdentities;
+
+    // Name conversions of the rename page (rename/conversion_buttons.cpp).
+    void ConvertNames(ConvertMode mode);
+    void ToLowerButtonClick(ui::TControl& sender);
+    void ToUpperBottunClick(ui::TControl& sender);
+    void Underline2SpaceClick(ui::TControl& sender);
+    void Space2UnderlineClick(ui::TControl& sender);
+    void WideToSingleButtonClick(ui::TControl& sender);
+    void ZenSymbolClick(ui::TControl& sender);
+    void HankakuKANAClick(ui::TControl& sender);
+    void LowerExtBottunClick(ui::TControl& sender);
 
     // CD/DVD check page (rename/joliet_page.cpp).
     void SetJolietGridWidths();
