@@ -282,6 +282,14 @@ void TForm1::BindEvents() {
     DirGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
         DirClick(g, b, sh, x, y);
     };
+    JolietGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
+        NotJolietDrawCell(g, c, r, rect, st);
+    };
+    JolietGrid.OnSelectCell = [this](ui::TStringGrid& g, int c, int r, bool& can) { SelectJolietFile(g, c, r, can); };
+    JolietGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
+        JolietGridMouseDown(g, b, sh, x, y);
+    };
+    NewFileName.OnChange = [this](ui::TControl& s) { NewFileNameChange(s); };
 }
 
 void TForm1::FormShow(ui::TControl&) {
@@ -323,7 +331,9 @@ void TForm1::RefreshActivePage() {
         RefreshFilePage();
     else if (page == &DirPage)
         RefreshDirPage();
-    // The tree, newest-files, rename and CD/DVD pages are filled by their own
+    else if (page == &JolietPage)
+        RefreshJolietPage();
+    // The tree, newest-files and rename pages are filled by their own
     // refresh routines as they are built; the usage page has none.
 }
 
