@@ -290,6 +290,7 @@ void TForm1::BindEvents() {
         JolietGridMouseDown(g, b, sh, x, y);
     };
     NewFileName.OnChange = [this](ui::TControl& s) { NewFileNameChange(s); };
+    RenameButton.OnClick = [this](ui::TControl& s) { RenameButtonClick(s); };
 }
 
 void TForm1::FormShow(ui::TControl&) {

@@ -157,6 +157,7 @@ public:
     void SelectJolietFile(ui::TStringGrid& sender, int col, int row, bool& canSelect);
     void JolietGridMouseDown(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
     void NewFileNameChange(ui::TControl& sender);
+    void RenameButtonClick(ui::TControl& sender);
 
 private:
     void LayOutHeader();

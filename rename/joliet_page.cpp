@@ -8,6 +8,7 @@
 #include "core/stamp.h"
 #include "files/file_sort.h"
 #include "rename/joliet_table.h"
+#include "rename/rename_on_disk.h"
 #include "ui/cursor.h"
 #include "ui/shell.h"
 
@@ -19,6 +20,10 @@ constexpr int kJolietTitleKeys[] = {SortByName, SortByCharCount, SortBySize, Sor
 
 constexpr COLORREF kCountFits = RGB(255, 255, 255);
 constexpr COLORREF kCountBreaks = RGB(255, 0, 0);
+
+// The identity of the file the boxes show, so that the rename touches that
+// file and no other that has taken its name since.
+EntryIdentity ShownIdentity;
 
 }  // namespace
 
@@ -78,10 +83,12 @@ void TForm1::FillJolietGrid()
 void TForm1::ShowJolietEntry(int row)
 {
     if (row > 0 && row <= JolietCount) {
+        ShownIdentity = JolietTable[static_cast<std::size_t>(FileOrder[static_cast<std::size_t>(row)])].Identity;
         JolietFolder = JolietGrid.Cell(5, row);
         CurrentFileName.SetText(JolietGrid.Cell(0, row));
         NewFileName.SetText(JolietGrid.Cell(0, row));
     } else {
+        ShownIdentity = {};
         JolietFolder.clear();
         CurrentFileName.SetText("違反ファイル名はありません");
         NewFileName.SetText("");
@@ -128,4 +135,14 @@ void TForm1::NewFileNameChange(ui::TControl&)
     const std::int32_t chars = CountNameChars(NewFileName.Text());
     CharCountLabel.SetCaption(std::to_string(chars));
     CharCountLabel.SetFontColor(chars < 0 || chars > JolietMaxChars ? kCountBreaks : kCountFits);
+}
+
+void TForm1::RenameButtonClick(ui::TControl&)
+{
+    // Without an entry shown the old name would be the placeholder text,
+    // taken relative to the process's current folder.
+    if (JolietFolder.empty())
+        return;
+    if (RenameOnDisk(JolietFolder + CurrentFileName.Text(), JolietFolder + NewFileName.Text(), ShownIdentity))
+        RefreshJolietPage();
 }

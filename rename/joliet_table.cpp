@@ -76,6 +76,7 @@ void CheckJolietFolder(const std::string& folder)
         record.CharCount = chars;
         record.PathLength = length;
         record.Size = entry.size();
+        record.Identity = IdentityOf(entry.data());
         FILETIME local{};
         FileTimeToLocalFileTime(&entry.data().ftLastWriteTime, &local);
         FileTimeToSystemTime(&local, &record.Stamp);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/entry_identity.h"
 #include "core/pending_folders.h"
 
 // One file below the chosen folder whose name or path cannot go on a CD or
@@ -16,6 +17,7 @@ struct JolietEntry {
     std::int32_t PathLength = 0;   // bytes of its path below the chosen folder
     std::int64_t Size = 0;         // bytes
     SYSTEMTIME Stamp{};            // last write, local time
+    EntryIdentity Identity;        // what the walk found, to rename only that file
 };
 
 // The limits a file is listed beyond.
