@@ -305,6 +305,15 @@ void TForm1::BindEvents() {
     ZenSymbol.OnClick = [this](ui::TControl& s) { ZenSymbolClick(s); };
     HankakuKANA.OnClick = [this](ui::TControl& s) { HankakuKANAClick(s); };
     LowerExtBottun.OnClick = [this](ui::TControl& s) { LowerExtBottunClick(s); };
+    JolietGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
+        NotJolietDrawCell(g, c, r, rect, st);
+    };
+    JolietGrid.OnSelectCell = [this](ui::TStringGrid& g, int c, int r, bool& can) { SelectJolietFile(g, c, r, can); };
+    JolietGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
+        JolietGridMouseDown(g, b, sh, x, y);
+    };
+    NewFileName.OnChange = [this](ui::TControl& s) { NewFileNameChange(s); };
+    RenameButton.OnClick = [this](ui::TControl& s) { RenameButtonClick(s); };
 }
 
 void TForm1::FormShow(ui::TControl&) {
@@ -348,7 +357,9 @@ void TForm1::RefreshActivePage() {
         RefreshDirPage();
     else if (page == &RenameFilePage)
         RefreshRenamePage(RenameGrid);
-    // The tree, newest-files and CD/DVD pages are filled by their own
+    else if (page == &JolietPage)
+        RefreshJolietPage();
+    // The tree and newest-files pages are filled by their own
     // refresh routines as they are built; the usage page has none.
 }
 

@@ -175,6 +175,14 @@ public:
     // CD/DVD check page (rename/joliet_page.cpp).
     void SetJolietGridWidths();
     void SetJolietGridTitles();
+    void RefreshJolietPage();
+    void FillJolietGrid();
+    void ShowJolietEntry(int row);
+    void NotJolietDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state);
+    void SelectJolietFile(ui::TStringGrid& sender, int col, int row, bool& canSelect);
+    void JolietGridMouseDown(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
+    void NewFileNameChange(ui::TControl& sender);
+    void RenameButtonClick(ui::TControl& sender);
 
 private:
     void LayOutHeader();
