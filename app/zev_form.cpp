@@ -270,6 +270,11 @@ void TForm1::BindEvents() {
     JolietGrid.OnKeyDown = keys;
     RichEdit1.OnKeyDown = keys;
 
+    BTreeAllExpand.OnClick = [this](ui::TControl& s) { BTreeAllExpandClick(s); };
+    BCollapseTree.OnClick = [this](ui::TControl& s) { BCollapseTreeClick(s); };
+    DetailTree.OnClick = [this](ui::TControl& s) { DetailTreeClick(s); };
+    TreeView1.OnKeyDown = [this](ui::TControl& s, WORD& key, ui::TShiftState shift) { TreeKeyDown(s, key, shift); };
+
     FileGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
         FileDrawCell(g, c, r, rect, st);
     };
@@ -323,7 +328,9 @@ void TForm1::RefreshActivePage() {
         RefreshFilePage();
     else if (page == &DirPage)
         RefreshDirPage();
-    // The tree, newest-files, rename and CD/DVD pages are filled by their own
+    else if (page == &TreePage)
+        RefreshTree(CurrentFolder);
+    // The newest-files, rename and CD/DVD pages are filled by their own
     // refresh routines as they are built; the usage page has none.
 }
 

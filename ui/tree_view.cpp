@@ -1,6 +1,7 @@
 #include "ui/tree_view.h"
 
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -56,15 +57,26 @@ void TTreeView::Select(TTreeNode node) {
     SendMessageA(Handle(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
 }
 
+bool TTreeView::Expanded(TTreeNode node) const {
+    return (SendMessageA(Handle(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) &
+            TVIS_EXPANDED) != 0;
+}
+
 void TTreeView::ExpandAll() {
-    ForEachNode([this](TTreeNode node, int) {
-        SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+    // Expanding a node that shows lays out everything below it again; in
+    // reverse index order every node opens before any of its ancestors.
+    std::vector<TTreeNode> closed;
+    ForEachNode([&](TTreeNode node, int) {
+        if (!Expanded(node) && SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)))
+            closed.push_back(node);
     });
+    for (auto node = closed.rbegin(); node != closed.rend(); ++node)
+        SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(*node));
 }
 
 void TTreeView::CollapseAll() {
     ForEachNode([this](TTreeNode node, int) {
-        SendMessageA(Handle(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(node));
+        if (Expanded(node)) SendMessageA(Handle(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(node));
     });
 }
 
@@ -97,5 +109,16 @@ void TTreeView::ForEachNode(const std::function<void(TTreeNode node, int level)>
 void TTreeView::SetIndent(int indent) { SendMessageA(Handle(), TVM_SETINDENT, static_cast<WPARAM>(indent), 0); }
 
 int TTreeView::Count() const { return static_cast<int>(SendMessageA(Handle(), TVM_GETCOUNT, 0, 0)); }
+
+void TTreeView::BeginUpdate() {
+    if (updates_++ == 0) SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TTreeView::EndUpdate() {
+    if (--updates_ == 0) {
+        SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(Handle(), nullptr, TRUE);
+    }
+}
 
 }  // namespace ui
