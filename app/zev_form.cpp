@@ -270,6 +270,11 @@ void TForm1::BindEvents() {
     JolietGrid.OnKeyDown = keys;
     RichEdit1.OnKeyDown = keys;
 
+    BTreeAllExpand.OnClick = [this](ui::TControl& s) { BTreeAllExpandClick(s); };
+    BCollapseTree.OnClick = [this](ui::TControl& s) { BCollapseTreeClick(s); };
+    DetailTree.OnClick = [this](ui::TControl& s) { DetailTreeClick(s); };
+    TreeView1.OnKeyDown = [this](ui::TControl& s, WORD& key, ui::TShiftState shift) { TreeKeyDown(s, key, shift); };
+
     FileGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
         FileDrawCell(g, c, r, rect, st);
     };
@@ -359,7 +364,9 @@ void TForm1::RefreshActivePage() {
         RefreshRenamePage(RenameGrid);
     else if (page == &JolietPage)
         RefreshJolietPage();
-    // The tree and newest-files pages are filled by their own
+    else if (page == &TreePage)
+        RefreshTree(CurrentFolder);
+    // The newest-files page is filled by its own
     // refresh routines as they are built; the usage page has none.
 }
 

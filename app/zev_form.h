@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -141,6 +142,20 @@ public:
     void DirClick(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
     void DirGridAction(ui::TStringGrid& grid, ui::TMouseButton button, int x, int y);
     void CopyDirPage();
+
+    // Folder tree page (folders/folder_tree.cpp).
+    void RefreshTree(const std::string& folder);
+    // Adds a node under node for every sub-folder of path (ending in "\"),
+    // at every depth in listing order. Returns the size of the files directly
+    // in path and hands back their count and newest local last-write time
+    // and the number of folders below path.
+    std::int64_t BuildFolderTree(ui::TTreeNode node, const std::string& path, bool detailed,
+                                 std::int32_t& folderCount, std::int32_t& fileCount, FILETIME& newest);
+    void BTreeAllExpandClick(ui::TControl& sender);
+    void BCollapseTreeClick(ui::TControl& sender);
+    void DetailTreeClick(ui::TControl& sender);
+    void TreeKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
+    void CopyTree();
 
     // Newest-files page (files/newest_page.cpp).
     void SetNewestGridWidths();

@@ -285,8 +285,24 @@ TEST_F(ControlsTest, TreeVisitsEveryNodeInIndexOrderWithItsLevel) {
 
     tree.ExpandAll();
     for (ui::TTreeNode node : {root, a, a1, b})
-        EXPECT_TRUE(SendMessageA(tree.Handle(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) &
-                    TVIS_EXPANDED);
+        EXPECT_TRUE(tree.Expanded(node));
+    for (ui::TTreeNode node : {a11, a2, b1})
+        EXPECT_FALSE(tree.Expanded(node));
+    tree.CollapseAll();
+    for (ui::TTreeNode node : {root, a, a1, b})
+        EXPECT_FALSE(tree.Expanded(node));
+    {
+        // Nodes added and opened while updates nest show once the last ends.
+        ui::TTreeUpdate outer(tree);
+        ui::TTreeUpdate inner(tree);
+        tree.AddChild(b1, "新");
+        tree.ExpandAll();
+    }
+    int visible = 0;
+    for (HTREEITEM node = TreeView_GetFirstVisible(tree.Handle()); node;
+         node = TreeView_GetNextVisible(tree.Handle(), node))
+        ++visible;
+    EXPECT_EQ(visible, 8);
 
     // Long texts with tabs come back whole.
     std::string detailed = "能力\t     1,234KB / 5  \t 2006/02/09 12:00:00";
