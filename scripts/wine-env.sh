@@ -21,6 +21,7 @@ zev_prepare_prefix() {
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
+    zev_copy_wine_fonts
     if [ ! -f "$WINEPREFIX/.zev-registry" ]; then
         local reg=$WINEPREFIX/zev-registry.reg
         {
@@ -36,6 +37,17 @@ zev_prepare_prefix() {
         wineserver -w
         touch "$WINEPREFIX/.zev-registry"
     fi
+}
+
+# Wine draws the caption buttons' and scroll arrows' symbols with its own
+# Marlett font, but Debian's Wine does not look for its fonts where
+# fonts-wine puts them, only in the prefix's fonts folder. Copied on every
+# preparation (only what is missing or newer), so older prefixes get them too.
+zev_copy_wine_fonts() {
+    local from=/usr/share/wine/fonts to=$WINEPREFIX/drive_c/windows/Fonts
+    [ -d "$from" ] || return 0
+    mkdir -p "$to"
+    cp -u "$from"/* "$to"/
 }
 
 # Starts a private Xvfb and exports DISPLAY; its pid is in ZEV_XVFB_PID.
