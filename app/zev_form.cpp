@@ -282,6 +282,12 @@ void TForm1::BindEvents() {
     DirGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
         DirClick(g, b, sh, x, y);
     };
+    NewFileGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
+        NewFileDrawCell(g, c, r, rect, st);
+    };
+    NewFileGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
+        NewFileClick(g, b, sh, x, y);
+    };
 }
 
 void TForm1::FormShow(ui::TControl&) {
@@ -323,7 +329,9 @@ void TForm1::RefreshActivePage() {
         RefreshFilePage();
     else if (page == &DirPage)
         RefreshDirPage();
-    // The tree, newest-files, rename and CD/DVD pages are filled by their own
+    else if (page == &NewFilePage)
+        RefreshNewestPage();
+    // The tree, rename and CD/DVD pages are filled by their own
     // refresh routines as they are built; the usage page has none.
 }
 
