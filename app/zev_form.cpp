@@ -319,6 +319,12 @@ void TForm1::BindEvents() {
     };
     NewFileName.OnChange = [this](ui::TControl& s) { NewFileNameChange(s); };
     RenameButton.OnClick = [this](ui::TControl& s) { RenameButtonClick(s); };
+    NewFileGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
+        NewFileDrawCell(g, c, r, rect, st);
+    };
+    NewFileGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
+        NewFileClick(g, b, sh, x, y);
+    };
 }
 
 void TForm1::FormShow(ui::TControl&) {
@@ -366,8 +372,9 @@ void TForm1::RefreshActivePage() {
         RefreshJolietPage();
     else if (page == &TreePage)
         RefreshTree(CurrentFolder);
-    // The newest-files page is filled by its own
-    // refresh routines as they are built; the usage page has none.
+    else if (page == &NewFilePage)
+        RefreshNewestPage();
+    // The usage page has no refresh.
 }
 
 void TForm1::DiskPageChange(ui::TControl&) { RefreshActivePage(); }

@@ -160,6 +160,12 @@ public:
     // Newest-files page (files/newest_page.cpp).
     void SetNewestGridWidths();
     void SetNewestGridTitles();
+    void RefreshNewestPage();
+    void FillNewestGrid();
+    void NewFileDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state);
+    void NewFileClick(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
+    void NewestGridAction(ui::TMouseButton button, int x, int y);
+    void CopyNewestPage();
 
     // Rename page (rename/rename_page.cpp).
     void SetRenameGridWidths();

@@ -18,7 +18,7 @@ SortValue ValueOf(const FileEntry& entry, int key)
     switch (key) {
     case SortByName: return TextValue(UpperCased(entry.Name));
     case SortBySize: return NumberValue(entry.Size);
-    case SortByDate: return TextValue(FormatStamp(entry.Stamp).str());
+    case SortByDate: return NumberValue(StampOrder(entry.Stamp));
     case SortByExtension: return TextValue(UpperCased(ExtensionWithDot(entry.Name)));
     case SortByCharCount: return NumberValue(entry.CharCount);
     default: return {};
