@@ -15,4 +15,6 @@ void TForm1::GridKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift)
         CopyDirPage();
     else if (&sender == &FileGrid)
         CopyFilePage();
+    else if (&sender == &NewFileGrid)
+        CopyNewestPage();
 }

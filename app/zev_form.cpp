@@ -270,6 +270,11 @@ void TForm1::BindEvents() {
     JolietGrid.OnKeyDown = keys;
     RichEdit1.OnKeyDown = keys;
 
+    BTreeAllExpand.OnClick = [this](ui::TControl& s) { BTreeAllExpandClick(s); };
+    BCollapseTree.OnClick = [this](ui::TControl& s) { BCollapseTreeClick(s); };
+    DetailTree.OnClick = [this](ui::TControl& s) { DetailTreeClick(s); };
+    TreeView1.OnKeyDown = [this](ui::TControl& s, WORD& key, ui::TShiftState shift) { TreeKeyDown(s, key, shift); };
+
     FileGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
         FileDrawCell(g, c, r, rect, st);
     };
@@ -281,6 +286,44 @@ void TForm1::BindEvents() {
     };
     DirGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
         DirClick(g, b, sh, x, y);
+    };
+    RenameGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
+        RenameFileDrawCell(g, c, r, rect, st);
+    };
+    RenameGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
+        RenamePageClick(g, b, sh, x, y);
+    };
+    RenameGrid.OnSelectCell = [this](ui::TStringGrid& g, int c, int r, bool& can) {
+        RenameGridSelectCell(g, c, r, can);
+    };
+    RenameGrid.OnSetEditText = [this](ui::TStringGrid& g, int c, int r, const std::string& v) {
+        RenameGridSetEditText(g, c, r, v);
+    };
+    DoRenameButton.OnClick = [this](ui::TControl& s) { DoRenameButtonClick(s); };
+    CancelRenameButton.OnClick = [this](ui::TControl& s) { CancelRenameButtonClick(s); };
+
+    ToLowerButton.OnClick = [this](ui::TControl& s) { ToLowerButtonClick(s); };
+    ToUpperBottun.OnClick = [this](ui::TControl& s) { ToUpperBottunClick(s); };
+    Underline2Space.OnClick = [this](ui::TControl& s) { Underline2SpaceClick(s); };
+    Space2Underline.OnClick = [this](ui::TControl& s) { Space2UnderlineClick(s); };
+    WideToSingleButton.OnClick = [this](ui::TControl& s) { WideToSingleButtonClick(s); };
+    ZenSymbol.OnClick = [this](ui::TControl& s) { ZenSymbolClick(s); };
+    HankakuKANA.OnClick = [this](ui::TControl& s) { HankakuKANAClick(s); };
+    LowerExtBottun.OnClick = [this](ui::TControl& s) { LowerExtBottunClick(s); };
+    JolietGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
+        NotJolietDrawCell(g, c, r, rect, st);
+    };
+    JolietGrid.OnSelectCell = [this](ui::TStringGrid& g, int c, int r, bool& can) { SelectJolietFile(g, c, r, can); };
+    JolietGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
+        JolietGridMouseDown(g, b, sh, x, y);
+    };
+    NewFileName.OnChange = [this](ui::TControl& s) { NewFileNameChange(s); };
+    RenameButton.OnClick = [this](ui::TControl& s) { RenameButtonClick(s); };
+    NewFileGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
+        NewFileDrawCell(g, c, r, rect, st);
+    };
+    NewFileGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
+        NewFileClick(g, b, sh, x, y);
     };
 }
 
@@ -323,8 +366,15 @@ void TForm1::RefreshActivePage() {
         RefreshFilePage();
     else if (page == &DirPage)
         RefreshDirPage();
-    // The tree, newest-files, rename and CD/DVD pages are filled by their own
-    // refresh routines as they are built; the usage page has none.
+    else if (page == &RenameFilePage)
+        RefreshRenamePage(RenameGrid);
+    else if (page == &JolietPage)
+        RefreshJolietPage();
+    else if (page == &TreePage)
+        RefreshTree(CurrentFolder);
+    else if (page == &NewFilePage)
+        RefreshNewestPage();
+    // The usage page has no refresh.
 }
 
 void TForm1::DiskPageChange(ui::TControl&) { RefreshActivePage(); }

@@ -1,10 +1,13 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/entry_identity.h"
+#include "rename/name_conversions.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/directory_list_box.h"
@@ -140,16 +143,67 @@ public:
     void DirGridAction(ui::TStringGrid& grid, ui::TMouseButton button, int x, int y);
     void CopyDirPage();
 
+    // Folder tree page (folders/folder_tree.cpp).
+    void RefreshTree(const std::string& folder);
+    // Adds a node under node for every sub-folder of path (ending in "\"),
+    // at every depth in listing order. Returns the size of the files directly
+    // in path and hands back their count and newest local last-write time
+    // and the number of folders below path.
+    std::int64_t BuildFolderTree(ui::TTreeNode node, const std::string& path, bool detailed,
+                                 std::int32_t& folderCount, std::int32_t& fileCount, FILETIME& newest);
+    void BTreeAllExpandClick(ui::TControl& sender);
+    void BCollapseTreeClick(ui::TControl& sender);
+    void DetailTreeClick(ui::TControl& sender);
+    void TreeKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
+    void CopyTree();
+
     // Newest-files page (files/newest_page.cpp).
     void SetNewestGridWidths();
     void SetNewestGridTitles();
+    void RefreshNewestPage();
+    void FillNewestGrid();
+    void NewFileDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state);
+    void NewFileClick(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
+    void NewestGridAction(ui::TMouseButton button, int x, int y);
+    void CopyNewestPage();
 
     // Rename page (rename/rename_page.cpp).
     void SetRenameGridWidths();
+    void RefreshRenamePage(ui::TStringGrid& grid);
+    void MarkChangedRows();
+    bool HasPendingEdits();
+    void RenamePageClick(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
+    void RenameGridSelectCell(ui::TStringGrid& sender, int col, int row, bool& canSelect);
+    void RenameGridSetEditText(ui::TStringGrid& sender, int col, int row, const std::string& value);
+    void RenameFileDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state);
+    void DoRenameButtonClick(ui::TControl& sender);
+    void CancelRenameButtonClick(ui::TControl& sender);
+    // The identity of the entry each row of RenameGrid was filled from, by
+    // row; the apply step renames only that entry.
+    std::vector<EntryIdentity> RenameRowIdentities;
+
+    // Name conversions of the rename page (rename/conversion_buttons.cpp).
+    void ConvertNames(ConvertMode mode);
+    void ToLowerButtonClick(ui::TControl& sender);
+    void ToUpperBottunClick(ui::TControl& sender);
+    void Underline2SpaceClick(ui::TControl& sender);
+    void Space2UnderlineClick(ui::TControl& sender);
+    void WideToSingleButtonClick(ui::TControl& sender);
+    void ZenSymbolClick(ui::TControl& sender);
+    void HankakuKANAClick(ui::TControl& sender);
+    void LowerExtBottunClick(ui::TControl& sender);
 
     // CD/DVD check page (rename/joliet_page.cpp).
     void SetJolietGridWidths();
     void SetJolietGridTitles();
+    void RefreshJolietPage();
+    void FillJolietGrid();
+    void ShowJolietEntry(int row);
+    void NotJolietDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state);
+    void SelectJolietFile(ui::TStringGrid& sender, int col, int row, bool& canSelect);
+    void JolietGridMouseDown(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
+    void NewFileNameChange(ui::TControl& sender);
+    void RenameButtonClick(ui::TControl& sender);
 
 private:
     void LayOutHeader();

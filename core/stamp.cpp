@@ -20,17 +20,24 @@ void PutTwoDigits(StampText& stamp, WORD value)
     stamp.text[stamp.size++] = static_cast<char>('0' + value % 10);
 }
 
+// A field beyond two digits is no time of day or calendar date; it gets the
+// blank text rather than overrunning the fixed layout.
+bool IsBlank(const SYSTEMTIME& time)
+{
+    if (time.wYear < 1900)
+        return true;
+    for (WORD field : {time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond})
+        if (field > 99)
+            return true;
+    return false;
+}
+
 }  // namespace
 
 StampText FormatStamp(const SYSTEMTIME& time)
 {
-    if (time.wYear < 1900)
+    if (IsBlank(time))
         return Blank();
-    // A field beyond two digits is no time of day or calendar date; it gets
-    // the blank text rather than overrunning the fixed layout.
-    for (WORD field : {time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond})
-        if (field > 99)
-            return Blank();
 
     StampText stamp{};
     char year[5];
@@ -50,4 +57,18 @@ StampText FormatStamp(const SYSTEMTIME& time)
     stamp.text[stamp.size++] = ':';
     PutTwoDigits(stamp, time.wSecond);
     return stamp;
+}
+
+std::int64_t StampOrder(const SYSTEMTIME& time)
+{
+    // The blank text's spaces come before every digit.
+    if (IsBlank(time))
+        return 0;
+    // A five-digit year meets a four-digit one with its first four digits;
+    // when those are equal, the four-digit year's "/" comes before any digit.
+    const std::int64_t year = time.wYear;
+    std::int64_t order = year < 10000 ? year * 11 : year / 10 * 11 + year % 10 + 1;
+    for (WORD field : {time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond})
+        order = order * 100 + field;
+    return order;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include "core/win_types.h"
@@ -14,3 +15,7 @@ struct StampText {
 };
 
 StampText FormatStamp(const SYSTEMTIME& time);
+
+// A number that orders stamps exactly as their FormatStamp texts order byte
+// by byte, for the date sort, which then writes no text per entry.
+std::int64_t StampOrder(const SYSTEMTIME& time);

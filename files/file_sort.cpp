@@ -18,7 +18,7 @@ SortValue ValueOf(const FileEntry& entry, int key)
     switch (key) {
     case SortByName: return TextValue(UpperCased(entry.Name));
     case SortBySize: return NumberValue(entry.Size);
-    case SortByDate: return TextValue(FormatStamp(entry.Stamp).str());
+    case SortByDate: return NumberValue(StampOrder(entry.Stamp));
     case SortByExtension: return TextValue(UpperCased(ExtensionWithDot(entry.Name)));
     case SortByCharCount: return NumberValue(entry.CharCount);
     default: return {};
@@ -29,16 +29,7 @@ SortValue ValueOf(const FileEntry& entry, int key)
 
 std::string_view ExtensionWithDot(std::string_view name)
 {
-    std::size_t dot = std::string_view::npos;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(name[i]);
-        if (IsLeadByte(byte))
-            ++i;  // a trail byte may be 0x5C or 0x2E without being "\" or "."
-        else if (byte == '.')
-            dot = i;
-        else if (byte == '\\' || byte == ':')
-            dot = std::string_view::npos;
-    }
+    const std::size_t dot = ExtensionDot(name);
     return dot == std::string_view::npos ? std::string_view{} : name.substr(dot, MaxExtension);
 }
 

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "core/entry_identity.h"
 #include "core/win_types.h"
 
 // One file (or, for the rename page, one file or folder) directly in a folder.
@@ -12,6 +13,7 @@ struct FileEntry {
     std::int64_t Size = 0;         // bytes
     std::int64_t DiskSize = 0;     // bytes in whole clusters
     SYSTEMTIME Stamp{};            // last write, local time
+    EntryIdentity Identity;        // what the listing found, to rename only that entry
 };
 
 // Entries 1..n of the last listing in listing order; slot 0 is unused. The

@@ -1,16 +1,130 @@
-#include "app/zev_form.h"
-#include "core/sizes.h"
+#include <algorithm>
+#include <string>
 
-void TForm1::SetNewestGridWidths() {
-    constexpr int widths[] = {150, 150, 110, 60, 40};
-    for (int col = 0; col < 5; ++col) NewFileGrid.SetColWidth(col, widths[col]);
+#include "app/clip_text.h"
+#include "app/zev_form.h"
+#include "core/number_format.h"
+#include "core/sizes.h"
+#include "core/stamp.h"
+#include "files/file_sort.h"
+#include "files/newest_table.h"
+#include "ui/cursor.h"
+#include "ui/shell.h"
+
+namespace {
+
+constexpr int kNewestGridWidths[] = {150, 150, 110, 60, 40};
+// Sort key of each title, columns 0 to 4.
+constexpr int kNewestTitleKeys[] = {SortByFolder, SortByName, SortByDate, SortBySize, SortByExtension};
+
+// The title row and the held entries, with one empty data row when none is held.
+int NewestRowCount()
+{
+    return std::max(NewestCount + 1, 2);
 }
 
-void TForm1::SetNewestGridTitles() {
+}  // namespace
+
+void TForm1::SetNewestGridWidths()
+{
+    for (int col = 0; col < 5; ++col)
+        NewFileGrid.SetColWidth(col, kNewestGridWidths[col]);
+}
+
+void TForm1::SetNewestGridTitles()
+{
     UpdateSizeUnit(CheckKB.Checked());
     NewFileGrid.SetCell(0, 0, " フォルダ名");
     NewFileGrid.SetCell(1, 0, " ファイル名");
     NewFileGrid.SetCell(2, 0, " 日付");
     NewFileGrid.SetCell(3, 0, SizeUnit == 1 ? "サイズ(bytes)" : "サイズ(KB)");
     NewFileGrid.SetCell(4, 0, "拡張子");
+}
+
+void TForm1::RefreshNewestPage()
+{
+    ui::TGridUpdate update(NewFileGrid);
+    NewFileGrid.ClearCells();
+    SetNewestGridTitles();
+    {
+        ui::HourglassCursor hourglass;
+        NewFileGrid.SetRow(1);
+        NewestCount = WalkNewest(CurrentFolder);
+        NewFileGrid.SetRowCount(NewestRowCount());
+    }
+    FillNewestGrid();
+}
+
+void TForm1::FillNewestGrid()
+{
+    ui::TGridUpdate update(NewFileGrid);
+    SortNewest(NewestCount, FileSortKey, SortDescending);
+    for (int row = 1; row <= NewestCount; ++row) {
+        const NewestEntry& file = NewestTable[static_cast<std::size_t>(NewestOrder[static_cast<std::size_t>(row)])];
+        NewFileGrid.SetCell(0, row, file.Folder);
+        NewFileGrid.SetCell(1, row, file.Name);
+        NewFileGrid.SetCell(2, row, FormatStamp(file.Stamp).view());
+        NewFileGrid.SetCell(3, row, FormatNumber(ToDisplaySize(file.Size)));
+        NewFileGrid.SetCell(4, row, ExtensionText(file.Name));
+    }
+}
+
+void TForm1::NewFileDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state)
+{
+    if ((state & ui::gdFixed) || row < 1 || col != 3)
+        return;
+    sender.Canvas().FillRect(rect);
+    RECT text = rect;
+    text.top += 2;
+    const std::string& cell = sender.Cell(col, row);
+    DrawTextA(sender.Canvas().Handle(), cell.data(), static_cast<int>(cell.size()), &text, DT_RIGHT);
+}
+
+void TForm1::NewFileClick(ui::TStringGrid&, ui::TMouseButton button, ui::TShiftState, int x, int y)
+{
+    NewestGridAction(button, x, y);
+}
+
+void TForm1::NewestGridAction(ui::TMouseButton button, int x, int y)
+{
+    int col = -1;
+    int row = -1;
+    NewFileGrid.MouseToCell(x, y, col, row);
+    if (button == ui::TMouseButton::Left && row == 0 && col >= 0 && col <= 4) {
+        SortDescending = !SortDescending;
+        FileSortKey = kNewestTitleKeys[col];
+        // A copy may have walked afresh since the grid was filled: the rows
+        // follow what it kept, and a lone empty row shows nothing stale.
+        ui::TGridUpdate update(NewFileGrid);
+        NewFileGrid.SetRowCount(NewestRowCount());
+        if (NewestCount == 0)
+            for (int c = 0; c < 5; ++c)
+                NewFileGrid.SetCell(c, 1, "");
+        FillNewestGrid();
+    } else if (button == ui::TMouseButton::Left && (col == 0 || col == 1) && row >= 1) {
+        const std::string& folder = NewFileGrid.Cell(0, row);
+        if (!folder.empty())
+            ui::ShellOpen(Handle(), "open", "explorer", folder, "", SW_SHOW);
+    } else if (button == ui::TMouseButton::Right && col == 1 && row >= 1) {
+        const std::string folder = NewFileGrid.Cell(0, row);
+        const std::string path = folder + NewFileGrid.Cell(1, row);
+        if (!path.empty())
+            ui::ShellOpen(Handle(), "open", path, "", folder, SW_SHOW);
+    }
+}
+
+void TForm1::CopyNewestPage()
+{
+    ClipText.clear();
+    NewestCount = WalkNewest(CurrentFolder);
+    SortNewest(NewestCount, FileSortKey, SortDescending);
+    for (int row = 1; row <= NewestCount; ++row) {
+        const NewestEntry& file = NewestTable[static_cast<std::size_t>(NewestOrder[static_cast<std::size_t>(row)])];
+        AppendClipText(file.Folder + "\t");
+        AppendClipText(file.Name + "\t");
+        AppendClipText(FormatStamp(file.Stamp).str() + "\t");
+        AppendClipText(FormatNumber(ToDisplaySize(file.Size), 13) + "\t");
+        AppendClipText(ExtensionText(file.Name) + "\r\n");
+    }
+    PlaceClipText();
 }

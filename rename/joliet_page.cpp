@@ -1,12 +1,40 @@
-#include "app/zev_form.h"
-#include "core/sizes.h"
+#include <windows.h>
 
-void TForm1::SetJolietGridWidths() {
-    constexpr int widths[] = {240, 30, 80, 120, 36, 150};
-    for (int col = 0; col < 6; ++col) JolietGrid.SetColWidth(col, widths[col]);
+#include <string>
+
+#include "app/zev_form.h"
+#include "core/number_format.h"
+#include "core/sizes.h"
+#include "core/stamp.h"
+#include "files/file_sort.h"
+#include "rename/joliet_table.h"
+#include "rename/rename_on_disk.h"
+#include "ui/cursor.h"
+#include "ui/shell.h"
+
+namespace {
+
+constexpr int kJolietGridWidths[] = {240, 30, 80, 120, 36, 150};
+// Sort key of each title, columns 0 to 5.
+constexpr int kJolietTitleKeys[] = {SortByName, SortByCharCount, SortBySize, SortByDate, SortByPathLength, SortByFolder};
+
+constexpr COLORREF kCountFits = RGB(255, 255, 255);
+constexpr COLORREF kCountBreaks = RGB(255, 0, 0);
+
+// The identity of the file the boxes show, so that the rename touches that
+// file and no other that has taken its name since.
+EntryIdentity ShownIdentity;
+
+}  // namespace
+
+void TForm1::SetJolietGridWidths()
+{
+    for (int col = 0; col < 6; ++col)
+        JolietGrid.SetColWidth(col, kJolietGridWidths[col]);
 }
 
-void TForm1::SetJolietGridTitles() {
+void TForm1::SetJolietGridTitles()
+{
     UpdateSizeUnit(CheckKB.Checked());
     JolietGrid.SetCell(0, 0, " ファイル名");
     JolietGrid.SetCell(1, 0, "字数");
@@ -14,4 +42,107 @@ void TForm1::SetJolietGridTitles() {
     JolietGrid.SetCell(3, 0, " 日付");
     JolietGrid.SetCell(4, 0, "パス長");
     JolietGrid.SetCell(5, 0, " パス名");
+}
+
+void TForm1::RefreshJolietPage()
+{
+    ui::TGridUpdate update(JolietGrid);
+    JolietGrid.ClearCells();
+    SetJolietGridTitles();
+    {
+        ui::HourglassCursor hourglass;
+        JolietGrid.SetTopRow(1);
+        JolietGrid.SetRow(1);
+        JolietCount = WalkJoliet(CurrentFolder);
+        JolietGrid.SetRowCount(JolietCount + 2);
+    }
+    SortJoliet(JolietCount, RenameSortKey, SortDescending);
+    FillJolietGrid();
+    // The boxes show the bottom entry, not the current row, until the user
+    // picks one.
+    ShowJolietEntry(JolietCount);
+}
+
+void TForm1::FillJolietGrid()
+{
+    ui::TGridUpdate update(JolietGrid);
+    for (int row = 1; row <= JolietCount; ++row) {
+        const JolietEntry& entry = JolietTable[static_cast<std::size_t>(FileOrder[static_cast<std::size_t>(row)])];
+        JolietGrid.SetCell(0, row, entry.Name);
+        JolietGrid.SetCell(1, row, std::to_string(entry.CharCount));
+        JolietGrid.SetCell(2, row, FormatNumber(ToDisplaySize(entry.Size)));
+        JolietGrid.SetCell(3, row, FormatStamp(entry.Stamp).view());
+        JolietGrid.SetCell(4, row, std::to_string(entry.PathLength));
+        JolietGrid.SetCell(5, row, entry.Folder);
+    }
+    const int summaryRow = JolietCount + 1;
+    JolietGrid.SetCell(0, summaryRow, "[合計]");
+    JolietGrid.SetCell(2, summaryRow, FormatInt(JolietCount) + " files");
+}
+
+void TForm1::ShowJolietEntry(int row)
+{
+    if (row > 0 && row <= JolietCount) {
+        ShownIdentity = JolietTable[static_cast<std::size_t>(FileOrder[static_cast<std::size_t>(row)])].Identity;
+        JolietFolder = JolietGrid.Cell(5, row);
+        CurrentFileName.SetText(JolietGrid.Cell(0, row));
+        NewFileName.SetText(JolietGrid.Cell(0, row));
+    } else {
+        ShownIdentity = {};
+        JolietFolder.clear();
+        CurrentFileName.SetText("違反ファイル名はありません");
+        NewFileName.SetText("");
+    }
+}
+
+void TForm1::NotJolietDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state)
+{
+    if ((state & ui::gdFixed) || row < 1 || (col != 1 && col != 2))
+        return;
+    sender.Canvas().FillRect(rect);
+    RECT text = rect;
+    text.top += 2;
+    const std::string& cell = sender.Cell(col, row);
+    DrawTextA(sender.Canvas().Handle(), cell.data(), static_cast<int>(cell.size()), &text, DT_RIGHT);
+}
+
+void TForm1::SelectJolietFile(ui::TStringGrid& sender, int, int row, bool& canSelect)
+{
+    // The title row and the summary row name no file.
+    if (row < 1 || row >= sender.RowCount() - 1) {
+        canSelect = false;
+        return;
+    }
+    ShowJolietEntry(row);
+}
+
+void TForm1::JolietGridMouseDown(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState, int x, int y)
+{
+    int col = -1;
+    int row = -1;
+    sender.MouseToCell(x, y, col, row);
+    if (button == ui::TMouseButton::Left && row == 0 && col >= 0 && col <= 5) {
+        SortDescending = !SortDescending;
+        RenameSortKey = kJolietTitleKeys[col];
+        RefreshJolietPage();
+    } else if (button == ui::TMouseButton::Right && col == 0 && row >= 1 && row <= JolietCount) {
+        ui::ShellOpen(Handle(), "open", "explorer", sender.Cell(5, row), "", SW_SHOW);
+    }
+}
+
+void TForm1::NewFileNameChange(ui::TControl&)
+{
+    const std::int32_t chars = CountNameChars(NewFileName.Text());
+    CharCountLabel.SetCaption(std::to_string(chars));
+    CharCountLabel.SetFontColor(chars < 0 || chars > JolietMaxChars ? kCountBreaks : kCountFits);
+}
+
+void TForm1::RenameButtonClick(ui::TControl&)
+{
+    // Without an entry shown the old name would be the placeholder text,
+    // taken relative to the process's current folder.
+    if (JolietFolder.empty())
+        return;
+    if (RenameOnDisk(JolietFolder + CurrentFileName.Text(), JolietFolder + NewFileName.Text(), ShownIdentity))
+        RefreshJolietPage();
 }

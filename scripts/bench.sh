@@ -7,14 +7,14 @@ here=$(cd "$(dirname "$0")" && pwd)
 "$here/setup.sh" || exit 1
 source "$here/wine-env.sh"
 benches=("$@")
-[ ${#benches[@]} -gt 0 ] || benches=(grid_bench folder_scan_bench file_page_bench)
-zev_build_win --target "${benches[@]}" || exit 1
+[ ${#benches[@]} -gt 0 ] || benches=(grid_bench folder_scan_bench file_page_bench newest_bench joliet_bench tree_bench)
+zev_build_run --target "${benches[@]}" || exit 1
 
 zev_private_session
 
 status=0
 for name in "${benches[@]}"; do
     echo "== $name"
-    wine "$ZEV_WIN_BUILD/bench/$name.exe" || status=1
+    wine "$ZEV_RUN_BUILD/bench/$name.exe" || status=1
 done
 exit $status

@@ -9,7 +9,7 @@ folder=$(realpath "${1:-$PWD}")
 
 "$here/setup.sh"
 source "$here/wine-env.sh"
-zev_build_win --target zev
+zev_build_run --target zev
 
 private_display=
 if [ -z "${DISPLAY:-}" ]; then
@@ -21,7 +21,7 @@ zev_prepare_prefix
 if [ -n "$private_display" ]; then zev_window_management N; else zev_window_management Y; fi
 
 # ZEV shows the folder it is started in.
-(cd "$folder" && exec wine "$ZEV_WIN_BUILD/app/zev.exe") &
+(cd "$folder" && exec wine "$ZEV_RUN_BUILD/app/zev.exe") &
 zev=$!
 
 if [ -n "$private_display" ]; then

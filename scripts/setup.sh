@@ -10,7 +10,8 @@ as_root() {
 packages=(
     cmake g++ make
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-    wine wine32:i386
+    wine wine32:i386 wine64
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     xvfb xdotool xclip x11-utils
     imagemagick fonts-ipafont-gothic fonts-wine locales
 )

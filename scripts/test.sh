@@ -8,11 +8,11 @@ source "$here/wine-env.sh"
 native=$ZEV_ROOT/build/native
 cmake -S "$ZEV_ROOT" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 1
 cmake --build "$native" -j "$(nproc)" || exit 1
-zev_build_win || exit 1
+zev_build_run || exit 1
 
 zev_private_session
 
 status=0
 ctest --test-dir "$native" --output-on-failure || status=1
-ctest --test-dir "$ZEV_WIN_BUILD" --output-on-failure || status=1
+ctest --test-dir "$ZEV_RUN_BUILD" --output-on-failure || status=1
 exit $status

@@ -2,7 +2,20 @@
 # Japanese locale (ANSI code page 932) and quiet Wine.
 ZEV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZEV_WIN_BUILD=$ZEV_ROOT/build/win
-export WINEPREFIX=$ZEV_WIN_BUILD/wineprefix
+# Wine runs a 32-bit Windows program through its own 32-bit Linux loader. A
+# kernel built without 32-bit support refuses that loader ("Exec format
+# error"), so there the Windows tests, benchmarks and run.sh use a 64-bit
+# build of the same sources under Wine's 64-bit loader; zev.exe is still built
+# for 32-bit Windows in ZEV_WIN_BUILD.
+if [ -x /lib/ld-linux.so.2 ] && ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+    ZEV_RUN_BUILD=$ZEV_ROOT/build/win64
+    ZEV_RUN_TOOLCHAIN=$ZEV_ROOT/cmake/mingw-x86_64.cmake
+    export PATH=$ZEV_ROOT/scripts/wine64:$PATH
+else
+    ZEV_RUN_BUILD=$ZEV_WIN_BUILD
+    ZEV_RUN_TOOLCHAIN=$ZEV_ROOT/cmake/mingw-i686.cmake
+fi
+export WINEPREFIX=$ZEV_RUN_BUILD/wineprefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
@@ -13,6 +26,16 @@ zev_build_win() {
     cmake --build "$ZEV_WIN_BUILD" -j "$(nproc)" "$@"
 }
 
+# The build that runs here: the 32-bit one where the kernel runs it, else the
+# 64-bit one (built as well).
+zev_build_run() {
+    zev_build_win "$@" || return 1
+    [ "$ZEV_RUN_BUILD" = "$ZEV_WIN_BUILD" ] && return 0
+    echo "wine-env: this kernel runs no 32-bit programs; Windows tests and runs use the 64-bit build in $ZEV_RUN_BUILD" >&2
+    cmake -S "$ZEV_ROOT" -B "$ZEV_RUN_BUILD" --toolchain "$ZEV_RUN_TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$ZEV_RUN_BUILD" -j "$(nproc)" "$@"
+}
+
 # The prefix is made once; the fonts the window asks for are mapped onto the
 # IPA Gothic fonts that Debian ships.
 zev_prepare_prefix() {
@@ -21,6 +44,7 @@ zev_prepare_prefix() {
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
+    zev_copy_wine_fonts
     if [ ! -f "$WINEPREFIX/.zev-registry" ]; then
         local reg=$WINEPREFIX/zev-registry.reg
         {
@@ -36,6 +60,17 @@ zev_prepare_prefix() {
         wineserver -w
         touch "$WINEPREFIX/.zev-registry"
     fi
+}
+
+# Wine draws the caption buttons' and scroll arrows' symbols with its own
+# Marlett font, but Debian's Wine does not look for its fonts where
+# fonts-wine puts them, only in the prefix's fonts folder. Copied on every
+# preparation (only what is missing or newer), so older prefixes get them too.
+zev_copy_wine_fonts() {
+    local from=/usr/share/wine/fonts to=$WINEPREFIX/drive_c/windows/Fonts
+    [ -d "$from" ] || return 0
+    mkdir -p "$to"
+    cp -u "$from"/* "$to"/
 }
 
 # Starts a private Xvfb and exports DISPLAY; its pid is in ZEV_XVFB_PID.

@@ -21,6 +21,13 @@ void TLabel::SetAlignRight(bool alignRight) {
     AutoSize();
 }
 
+void TLabel::SetFontColor(COLORREF color) {
+    if (Font().Color == color) return;
+    TFontSpec font = Font();
+    font.Color = color;
+    SetFont(font);
+}
+
 HBRUSH TLabel::CtlColor(HDC dc) { return ColorBrush(dc, true); }
 
 void TLabel::FontChanged() { AutoSize(); }

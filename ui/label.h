@@ -19,6 +19,8 @@ public:
     // text then grows to the left.
     void SetAlignRight(bool alignRight);
     bool AlignRight() const { return alignRight_; }
+    // The text colour alone; the font stays as it is.
+    void SetFontColor(COLORREF color);
 
 protected:
     HBRUSH CtlColor(HDC dc) override;

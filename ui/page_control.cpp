@@ -10,11 +10,20 @@ namespace {
 
 constexpr int kTabWidth = 80;
 
+int TextWidth(HDC dc, const std::string& text) {
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
 }  // namespace
 
 TPageControl::TPageControl(TControl* parent) : TControl(parent) {
-    CreateHandle(WC_TABCONTROLA, WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | TCS_FIXEDWIDTH | TCS_MULTILINE, 0, 0, 0,
-                 0, 0);
+    // Owner-drawn: the control's own drawing centres a caption wider than its
+    // tab and so starts it over the tab before.
+    CreateHandle(WC_TABCONTROLA,
+                 WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | TCS_FIXEDWIDTH | TCS_MULTILINE | TCS_OWNERDRAWFIXED, 0,
+                 0, 0, 0, 0);
     // Height 0: the tabs keep the height their font gives them.
     SendMessageA(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(kTabWidth, 0));
 }
@@ -23,8 +32,8 @@ TPageControl::~TPageControl() {
     for (TTabSheet* sheet : sheets_) sheet->owner_ = nullptr;
 }
 
-void TPageControl::AddSheet(TTabSheet& sheet, std::string_view caption) {
-    std::string text(caption);
+void TPageControl::AddSheet(TTabSheet& sheet) {
+    std::string text = sheet.caption_;
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     item.pszText = text.data();
@@ -83,8 +92,37 @@ void TPageControl::AdjustAlignRect(RECT& rect) const {
 
 void TPageControl::FontChanged() { Realign(); }
 
-TTabSheet::TTabSheet(TPageControl& owner, std::string_view caption) : TPanel(&owner), owner_(&owner) {
-    owner.AddSheet(*this, caption);
+bool TPageControl::DrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.itemID >= sheets_.size()) return false;
+    const std::string& caption = sheets_[item.itemID]->caption_;
+    HDC dc = item.hDC;
+    RECT text = item.rcItem;
+    const int room = text.right - text.left;
+    // Declared before the selection, so the DC lets go of it before it is deleted.
+    GdiObject<HFONT> narrow;
+    SelectedObject font(dc, FontHandle());
+    // A caption too wide for its tab is drawn in ever narrower letters of the
+    // same font until it fits; DrawTextA clips whatever is left over.
+    LOGFONTA spec{};
+    GetObjectA(FontHandle(), sizeof spec, &spec);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    for (spec.lfWidth = metrics.tmAveCharWidth - 1; TextWidth(dc, caption) > room && spec.lfWidth > 0;
+         --spec.lfWidth) {
+        GdiObject<HFONT> next(CreateFontIndirectA(&spec));
+        SelectObject(dc, next.get());
+        narrow = std::move(next);
+    }
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, Font().Color);
+    DrawTextA(dc, caption.data(), static_cast<int>(caption.size()), &text,
+              DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    return true;
+}
+
+TTabSheet::TTabSheet(TPageControl& owner, std::string_view caption)
+    : TPanel(&owner), owner_(&owner), caption_(caption) {
+    owner.AddSheet(*this);
 }
 
 TTabSheet::~TTabSheet() {

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -10,7 +11,8 @@ namespace ui {
 class TTabSheet;
 
 // Tabs 80 pixels wide, in as many rows as they need, over sheets that fill
-// the display area; only the active sheet shows.
+// the display area; only the active sheet shows. Each caption is drawn inside
+// its own tab, clipped to it.
 class TPageControl : public TControl {
 public:
     explicit TPageControl(TControl* parent);
@@ -27,10 +29,11 @@ protected:
     LRESULT Notify(NMHDR& header) override;
     void AdjustAlignRect(RECT& rect) const override;
     void FontChanged() override;
+    bool DrawItem(const DRAWITEMSTRUCT& item) override;
 
 private:
     friend class TTabSheet;
-    void AddSheet(TTabSheet& sheet, std::string_view caption);
+    void AddSheet(TTabSheet& sheet);
     void RemoveSheet(TTabSheet& sheet);
     void ShowActive();
 
@@ -51,6 +54,7 @@ public:
 private:
     friend class TPageControl;
     TPageControl* owner_;
+    std::string caption_;
 };
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 #include "ui/tree_view.h"
 
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -8,9 +9,14 @@ TTreeView::TTreeView(TControl* parent) : TControl(parent) {
     CreateHandle(WC_TREEVIEWA,
                  WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                  WS_EX_CLIENTEDGE, 0, 0, 0, 0);
+    proc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrA(Handle(), GCLP_WNDPROC));
 }
 
-void TTreeView::Clear() { SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)); }
+LRESULT TTreeView::Send(UINT msg, WPARAM wp, LPARAM lp) const {
+    return CallWindowProcA(proc_, Handle(), msg, wp, lp);
+}
+
+void TTreeView::Clear() { Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)); }
 
 TTreeNode TTreeView::AddChild(TTreeNode parent, std::string_view text) {
     std::string copy(text);
@@ -19,7 +25,7 @@ TTreeNode TTreeView::AddChild(TTreeNode parent, std::string_view text) {
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT;
     insert.item.pszText = copy.data();
-    return reinterpret_cast<TTreeNode>(SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    return reinterpret_cast<TTreeNode>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 std::string TTreeView::NodeText(TTreeNode node) const {
@@ -32,7 +38,7 @@ std::string TTreeView::NodeText(TTreeNode node) const {
         item.hItem = node;
         item.pszText = text.data();
         item.cchTextMax = static_cast<int>(size);
-        if (!SendMessageA(Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return {};
+        if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return {};
         text.resize(std::char_traits<char>::length(text.c_str()));
         if (text.size() + 1 < size) return text;
     }
@@ -44,34 +50,45 @@ void TTreeView::SetNodeText(TTreeNode node, std::string_view text) {
     item.mask = TVIF_TEXT;
     item.hItem = node;
     item.pszText = copy.data();
-    SendMessageA(Handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 TTreeNode TTreeView::Selected() const {
-    return reinterpret_cast<TTreeNode>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+    return reinterpret_cast<TTreeNode>(Send(TVM_GETNEXTITEM, TVGN_CARET, 0));
 }
 
 void TTreeView::Select(TTreeNode node) {
-    SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
-    SendMessageA(Handle(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+    Send(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+    Send(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+}
+
+bool TTreeView::Expanded(TTreeNode node) const {
+    return (Send(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) &
+            TVIS_EXPANDED) != 0;
 }
 
 void TTreeView::ExpandAll() {
-    ForEachNode([this](TTreeNode node, int) {
-        SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+    // Expanding a node that shows lays out everything below it again; in
+    // reverse index order every node opens before any of its ancestors.
+    std::vector<TTreeNode> closed;
+    ForEachNode([&](TTreeNode node, int) {
+        if (!Expanded(node) && Send(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)))
+            closed.push_back(node);
     });
+    for (auto node = closed.rbegin(); node != closed.rend(); ++node)
+        Send(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(*node));
 }
 
 void TTreeView::CollapseAll() {
     ForEachNode([this](TTreeNode node, int) {
-        SendMessageA(Handle(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(node));
+        if (Expanded(node)) Send(TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(node));
     });
 }
 
 void TTreeView::ForEachNode(const std::function<void(TTreeNode node, int level)>& visit) const {
     auto next = [this](TTreeNode node, UINT relation) {
         return reinterpret_cast<TTreeNode>(
-            SendMessageA(Handle(), TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
+            Send(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(node)));
     };
     // Iterative, so that a deep tree cannot exhaust the stack.
     int level = 0;
@@ -94,8 +111,19 @@ void TTreeView::ForEachNode(const std::function<void(TTreeNode node, int level)>
     }
 }
 
-void TTreeView::SetIndent(int indent) { SendMessageA(Handle(), TVM_SETINDENT, static_cast<WPARAM>(indent), 0); }
+void TTreeView::SetIndent(int indent) { Send(TVM_SETINDENT, static_cast<WPARAM>(indent), 0); }
 
-int TTreeView::Count() const { return static_cast<int>(SendMessageA(Handle(), TVM_GETCOUNT, 0, 0)); }
+int TTreeView::Count() const { return static_cast<int>(Send(TVM_GETCOUNT, 0, 0)); }
+
+void TTreeView::BeginUpdate() {
+    if (updates_++ == 0) Send(WM_SETREDRAW, FALSE, 0);
+}
+
+void TTreeView::EndUpdate() {
+    if (--updates_ == 0) {
+        Send(WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(Handle(), nullptr, TRUE);
+    }
+}
 
 }  // namespace ui

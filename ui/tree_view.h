@@ -26,13 +26,44 @@ public:
     TTreeNode Selected() const;
     // Selecting a node expands its parents so that it shows.
     void Select(TTreeNode node);
+    bool Expanded(TTreeNode node) const;
+    // Every node with children expanded, deepest first, so that each one
+    // opens while still hidden and the view lays itself out once at the end.
     void ExpandAll();
+    // Top first, so that the rest close while already hidden.
     void CollapseAll();
     // Every node in index order: a node, then its subtree, then its next
     // sibling; collapsed nodes included. The root level is level 0.
     void ForEachNode(const std::function<void(TTreeNode node, int level)>& visit) const;
     void SetIndent(int indent);
     int Count() const;
+
+    // While updates nest, the view neither repaints nor lays itself out;
+    // the last EndUpdate does both once for everything.
+    void BeginUpdate();
+    void EndUpdate();
+
+private:
+    // The view's own messages go straight to its class procedure. Through the
+    // subclass, Wine looks the subclass up in the window's properties, a
+    // request to its server, for every message: a tree of thousands of nodes
+    // sends tens of thousands of them.
+    LRESULT Send(UINT msg, WPARAM wp, LPARAM lp) const;
+
+    WNDPROC proc_ = nullptr;
+    int updates_ = 0;
+};
+
+// Suspends a tree view's redrawing for the object's lifetime.
+class TTreeUpdate {
+public:
+    explicit TTreeUpdate(TTreeView& tree) : tree_(tree) { tree_.BeginUpdate(); }
+    ~TTreeUpdate() { tree_.EndUpdate(); }
+    TTreeUpdate(const TTreeUpdate&) = delete;
+    TTreeUpdate& operator=(const TTreeUpdate&) = delete;
+
+private:
+    TTreeView& tree_;
 };
 
 }  // namespace ui

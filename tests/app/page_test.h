@@ -46,7 +46,8 @@ inline void InitializeApplication()
 
 class PageTest : public testing::Test {
 protected:
-    explicit PageTest(ui::TStringGrid TForm1::*grid) : grid_(grid)
+    // Without a grid for a page that has none.
+    explicit PageTest(ui::TStringGrid TForm1::*grid = nullptr) : grid_(grid)
     {
         InitializeApplication();
         form.Show();

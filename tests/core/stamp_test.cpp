@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include "core/stamp.h"
 #include "tests/core/system_time.h"
@@ -49,4 +50,24 @@ TEST(FormatStamp, TextOrderIsTimeOrder)
         LocalTime(2006, 2, 10), LocalTime(2006, 11, 1), LocalTime(9999, 12, 31, 23, 59, 59)};
     for (std::size_t i = 1; i < std::size(times); ++i)
         EXPECT_LT(FormatStamp(times[i - 1]).view(), FormatStamp(times[i]).view()) << i;
+}
+
+TEST(StampOrder, OrdersAsTheTextDoes)
+{
+    // Years on both sides of 1900, 10000 and the five-digit years whose first
+    // four digits equal a four-digit year; fields up to past two digits.
+    const WORD years[] = {0, 1601, 1899, 1900, 1901, 1999, 2000, 2001, 2023, 2024, 9999,
+                          10000, 10001, 19000, 19009, 19999, 20000, 20009, 20010, 20011, 20240, 20249, 30827, 65535};
+    const WORD fields[] = {0, 1, 9, 10, 12, 59, 60, 99, 100, 65535};
+    std::mt19937 random(1900);
+    auto any = [&](const auto& values) { return values[random() % std::size(values)]; };
+    auto sign = [](auto value) { return (value > 0) - (value < 0); };
+    for (int i = 0; i < 200000; ++i) {
+        const SYSTEMTIME a = LocalTime(any(years), any(fields), any(fields), any(fields), any(fields), any(fields));
+        SYSTEMTIME b = i % 2 ? a : LocalTime(any(years), any(fields), any(fields), any(fields), any(fields), any(fields));
+        b.wSecond = any(fields);
+        b.wMilliseconds = static_cast<WORD>(random() % 1000);
+        ASSERT_EQ(sign(StampOrder(a) - StampOrder(b)), sign(FormatStamp(a).view().compare(FormatStamp(b).view())))
+            << FormatStamp(a).str() << " | " << FormatStamp(b).str();
+    }
 }

@@ -137,3 +137,21 @@ inline bool RemoveUnixTree(const std::string& folder)
     return !unixFolder.empty()
         && unix_side::RunUntil(L"/bin/rm", L"/bin/rm -rf \"" + unixFolder + L"\"", folder, false);
 }
+
+// A file holding the ASCII content under a UTF-16 name that code page 932 may
+// not hold; listed is the name the folder's listing shows for it. The content
+// is written under a scratch name first, so the file is whole once listed.
+inline bool MakeUnixFileNamed(const std::string& folder, const std::wstring& name, const std::string& content,
+                              const std::string& listed)
+{
+    // "folder\." has the folder's own Unix path as its parent.
+    const std::wstring unixFolder = unix_side::UnixPath(folder + "\\.");
+    if (unixFolder.empty())
+        return false;
+    const std::wstring scratch = unixFolder + L"/.zev_scratch";
+    const std::wstring target = unixFolder + L"/" + name;
+    return unix_side::RunUntil(L"/bin/sh",
+                               L"/bin/sh -c \"printf '%s' '" + unix_side::Wide(content, CP_ACP) + L"' > '" + scratch
+                                   + L"' && mv '" + scratch + L"' '" + target + L"'\"",
+                               folder + "\\" + listed, true);
+}

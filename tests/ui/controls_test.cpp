@@ -132,6 +132,51 @@ TEST_F(ControlsTest, SheetsFillTheDisplayAreaAsTabsWrapIntoRows) {
     EXPECT_TRUE(SameRect(more[3]->BoundsRect(), displayArea()));
 }
 
+// A page control as it paints itself, with the rectangles of its tabs.
+struct PrintedTabs {
+    zev_test::ClientImage image;
+    std::vector<RECT> tabs;
+};
+
+// Each caption changes only pixels of its own tab: the control printed with
+// the caption and with it left empty differs inside that tab and nowhere
+// else. The window's captions are near or over 80 pixels wide in its tab
+// font; the last one fits in no width of it.
+TEST_F(ControlsTest, EachTabCaptionStaysInsideItsOwnTab) {
+    std::vector<std::string> captions = {"ファイル",       "フォルダ",   "フォルダツリー", "最新500ファイル",
+                                         "ファイル名変更", "CD/DVD検証", "使用法",         ""};
+    for (int i = 0; i < 10; ++i) captions.back() += "長い見出し";
+    ShowForm();
+    auto print = [&](const std::vector<std::string>& texts, size_t selected) {
+        ui::TPageControl pages(&form);
+        pages.SetAlign(ui::TAlign::Client);
+        pages.SetFont(ui::TFontSpec{"MS UI Gothic", 12});
+        std::vector<std::unique_ptr<ui::TTabSheet>> sheets;
+        for (const std::string& text : texts) sheets.push_back(std::make_unique<ui::TTabSheet>(pages, text));
+        pages.SetActivePage(*sheets[selected]);
+        std::vector<RECT> tabs(texts.size());
+        for (size_t i = 0; i < tabs.size(); ++i) TabCtrl_GetItemRect(pages.Handle(), i, &tabs[i]);
+        return PrintedTabs{zev_test::ClientImage::Printed(pages.Handle()), std::move(tabs)};
+    };
+    for (size_t selected : {0u, 3u, 7u}) {
+        const PrintedTabs all = print(captions, selected);
+        for (size_t i = 0; i < captions.size(); ++i) {
+            std::vector<std::string> without = captions;
+            without[i].clear();
+            const PrintedTabs other = print(without, selected);
+            RECT own = all.tabs[i];
+            // The selected tab is drawn two pixels larger all round.
+            if (i == selected) InflateRect(&own, 2, 2);
+            int inside = 0, outside = 0;
+            for (int y = 0; y < all.image.Height(); ++y)
+                for (int x = 0; x < all.image.Width(); ++x)
+                    if (all.image.Pixel(x, y) != other.image.Pixel(x, y)) ++(PtInRect(&own, {x, y}) ? inside : outside);
+            EXPECT_GT(inside, 0) << "tab " << i << ", selected " << selected;
+            EXPECT_EQ(outside, 0) << "tab " << i << ", selected " << selected;
+        }
+    }
+}
+
 TEST_F(ControlsTest, CheckBoxAnnouncesTheUsersClicksOnly) {
     ui::TPanel dark(&form);
     dark.SetBounds(0, 0, 300, 40);
@@ -285,8 +330,24 @@ TEST_F(ControlsTest, TreeVisitsEveryNodeInIndexOrderWithItsLevel) {
 
     tree.ExpandAll();
     for (ui::TTreeNode node : {root, a, a1, b})
-        EXPECT_TRUE(SendMessageA(tree.Handle(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) &
-                    TVIS_EXPANDED);
+        EXPECT_TRUE(tree.Expanded(node));
+    for (ui::TTreeNode node : {a11, a2, b1})
+        EXPECT_FALSE(tree.Expanded(node));
+    tree.CollapseAll();
+    for (ui::TTreeNode node : {root, a, a1, b})
+        EXPECT_FALSE(tree.Expanded(node));
+    {
+        // Nodes added and opened while updates nest show once the last ends.
+        ui::TTreeUpdate outer(tree);
+        ui::TTreeUpdate inner(tree);
+        tree.AddChild(b1, "新");
+        tree.ExpandAll();
+    }
+    int visible = 0;
+    for (HTREEITEM node = TreeView_GetFirstVisible(tree.Handle()); node;
+         node = TreeView_GetNextVisible(tree.Handle(), node))
+        ++visible;
+    EXPECT_EQ(visible, 8);
 
     // Long texts with tabs come back whole.
     std::string detailed = "能力\t     1,234KB / 5  \t 2006/02/09 12:00:00";

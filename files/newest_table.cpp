@@ -1,0 +1,93 @@
+#include "files/newest_table.h"
+
+#include "core/find_file.h"
+#include "core/paths.h"
+#include "core/sort_value.h"
+#include "core/stamp.h"
+#include "core/walk_rule.h"
+#include "files/file_sort.h"
+#include "files/newest_keeper.h"
+
+std::vector<NewestEntry> NewestTable(NewestCapacity + 1);
+std::int32_t NewestCount = 0;
+std::vector<int> NewestOrder(NewestCapacity + 1);
+class PendingFolders PendingFolders;
+
+namespace {
+
+NewestKeeper Kept(NewestCapacity);
+
+std::uint64_t TicksOf(const FILETIME& time)
+{
+    return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+}
+
+SortValue ValueOf(const NewestEntry& entry, int key)
+{
+    switch (key) {
+    case SortByName: return TextValue(UpperCased(entry.Name));
+    case SortBySize: return NumberValue(entry.Size);
+    case SortByDate: return NumberValue(StampOrder(entry.Stamp));
+    case SortByExtension: return TextValue(UpperCased(ExtensionWithDot(entry.Name)));
+    case SortByFolder: return TextValue(UpperCased(entry.Folder));
+    default: return {};
+    }
+}
+
+}  // namespace
+
+std::int32_t WalkNewest(const std::string& folder)
+{
+    Kept.clear();
+    PendingFolders.clear();
+    ListNewestFolder(folder);
+    while (!PendingFolders.empty()) {
+        // The slot stays taken while its folder is listed, so the folders
+        // found meanwhile take other slots.
+        const int slot = PendingFolders.lowest();
+        const std::string path = PendingFolders.path(slot);
+        ListNewestFolder(path);
+        PendingFolders.release(slot);
+    }
+    return Kept.held();
+}
+
+void ListNewestFolder(const std::string& folder)
+{
+    // An empty path names no folder; searching it would list the process's
+    // current folder instead.
+    if (folder.empty())
+        return;
+    const std::string path = WithTrailingBackslash(folder);
+    for (FindFile entry(path + "*.*"); entry; entry.next()) {
+        const WIN32_FIND_DATAA& data = entry.data();
+        if (entry.isFolder()) {
+            if (IsWalkableFolder(data))
+                PendingFolders.add(path + std::string(entry.name()) + '\\');
+            continue;
+        }
+        FILETIME local{};
+        FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+        const int position = Kept.offer(TicksOf(local));
+        if (position == 0)
+            continue;
+        NewestEntry& kept = NewestTable[static_cast<std::size_t>(position)];
+        kept.Name = entry.name();
+        kept.Folder = path;
+        kept.Size = entry.size();
+        kept.WriteTime = local;
+        FileTimeToSystemTime(&local, &kept.Stamp);
+    }
+}
+
+int CompareNewest(int a, int b, int key)
+{
+    return CompareSortValues(ValueOf(NewestTable[static_cast<std::size_t>(a)], key),
+                             ValueOf(NewestTable[static_cast<std::size_t>(b)], key));
+}
+
+void SortNewest(int count, int key, bool descending)
+{
+    SortByValues(NewestOrder, count, descending,
+                 [key](int i) { return ValueOf(NewestTable[static_cast<std::size_t>(i)], key); });
+}

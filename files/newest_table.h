@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/pending_folders.h"
+#include "core/win_types.h"
+
+// One file kept by the newest-files walk.
+struct NewestEntry {
+    std::string Name;      // no path
+    std::string Folder;    // the folder holding it, ending in "\"
+    std::int64_t Size = 0;
+    FILETIME WriteTime{};  // last write, local time
+    SYSTEMTIME Stamp{};    // the same time broken down
+};
+
+inline constexpr int NewestCapacity = 500;
+
+// Positions 1 to 500 (0 unused), filled from 1 upwards by each walk.
+extern std::vector<NewestEntry> NewestTable;
+// Entries held after the last walk.
+extern std::int32_t NewestCount;
+// Display order: position r (from 1) holds the NewestTable position of row r.
+extern std::vector<int> NewestOrder;
+// Folders the walk found and has yet to list. The variable bears the name of
+// its class, which is then named through "class".
+extern class PendingFolders PendingFolders;
+
+// Walks the whole subtree of the folder, the folder's own files included,
+// keeps its 500 newest files in NewestTable and returns how many it holds.
+// Junctions, symbolic links and mount points are not followed.
+std::int32_t WalkNewest(const std::string& folder);
+// Lists one folder of the walk: its files are offered to the table, its
+// sub-folders queued in PendingFolders.
+void ListNewestFolder(const std::string& folder);
+
+// Negative, zero or positive as NewestTable position a orders before, with
+// or after b under the file page's keys and the folder key; any other key
+// makes every pair equal.
+int CompareNewest(int a, int b, int key);
+// Sets NewestOrder 1..count to the table order and heap-sorts it by the key.
+void SortNewest(int count, int key, bool descending);

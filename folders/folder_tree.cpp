@@ -1,0 +1,126 @@
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/clip_text.h"
+#include "app/zev_form.h"
+#include "core/find_file.h"
+#include "core/number_format.h"
+#include "core/paths.h"
+#include "core/stamp.h"
+#include "core/walk_rule.h"
+#include "ui/cursor.h"
+
+namespace {
+
+// What follows a folder's name in detailed mode: its own files' size in
+// kilobytes whatever the size unit, their count and the newest one's time.
+std::string DetailText(std::int64_t size, std::int32_t fileCount, const FILETIME& newest)
+{
+    SYSTEMTIME stamp{};
+    FileTimeToSystemTime(&newest, &stamp);
+    std::string text = "\t     ";
+    text += FormatNumber(static_cast<double>(size) / 1024.0, 7);
+    text += "KB / ";
+    text += std::to_string(fileCount);
+    text += "  \t ";
+    text += FormatStamp(stamp).view();
+    return text;
+}
+
+}  // namespace
+
+void TForm1::RefreshTree(const std::string& folder)
+{
+    ui::HourglassCursor hourglass;
+    const std::string path = WithTrailingBackslash(folder);
+    std::int32_t folderCount = 0;
+    ui::TTreeNode root = nullptr;
+    {
+        // Filled and expanded out of sight, the view lays itself out once.
+        ui::TTreeUpdate update(TreeView1);
+        TreeView1.Clear();
+        root = TreeView1.AddChild(nullptr, path);
+        std::int32_t fileCount = 0;
+        FILETIME newest{};
+        BuildFolderTree(root, path, DetailTree.Checked(), folderCount, fileCount, newest);
+        TreeView1.ExpandAll();
+    }
+    TreeView1.Select(root);
+    lbFolder.SetCaption(FormatInt(folderCount, 10) + " folders");
+}
+
+std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const std::string& path, bool detailed,
+                                     std::int32_t& folderCount, std::int32_t& fileCount, FILETIME& newest)
+{
+    std::int64_t size = 0;
+    folderCount = 0;
+    fileCount = 0;
+    newest = FILETIME{};
+    for (FindFile entry(path + "*.*"); entry; entry.next()) {
+        if (!entry.isFolder()) {
+            FILETIME time{};
+            FileTimeToLocalFileTime(&entry.data().ftLastWriteTime, &time);
+            // Strictly later only: of equal times the first listed stays.
+            if (CompareFileTime(&newest, &time) < 0)
+                newest = time;
+            ++fileCount;
+            size += entry.size();
+            continue;
+        }
+        if (entry.isDotEntry())
+            continue;
+        const std::string name(entry.name());
+        const ui::TTreeNode child = TreeView1.AddChild(node, name);
+        std::int32_t subFolders = 0;
+        std::int32_t subFiles = 0;
+        FILETIME subNewest{};
+        // A junction or link shows as a folder of its own but is not
+        // followed, so a link back up the tree cannot loop.
+        const std::int64_t subSize = IsWalkableFolder(entry.data())
+            ? BuildFolderTree(child, path + name + "\\", detailed, subFolders, subFiles, subNewest)
+            : 0;
+        if (detailed)
+            TreeView1.SetNodeText(child, name + DetailText(subSize, subFiles, subNewest));
+        folderCount += 1 + subFolders;
+    }
+    return size;
+}
+
+void TForm1::BTreeAllExpandClick(ui::TControl&)
+{
+    ui::TTreeUpdate update(TreeView1);
+    TreeView1.ExpandAll();
+}
+
+void TForm1::BCollapseTreeClick(ui::TControl&)
+{
+    TreeView1.CollapseAll();
+}
+
+void TForm1::DetailTreeClick(ui::TControl&)
+{
+    RefreshTree(CurrentFolder);
+}
+
+void TForm1::TreeKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift)
+{
+    if (shift != ui::ssCtrl || &sender != &TreeView1)
+        return;
+    ui::HourglassCursor hourglass;
+    if (key == 'C')
+        CopyTree();
+}
+
+void TForm1::CopyTree()
+{
+    ClipText.clear();
+    TreeView1.ForEachNode([this](ui::TTreeNode node, int level) {
+        for (int i = 0; i < level; ++i)
+            AppendClipText("|\t");
+        AppendClipText(TreeView1.NodeText(node));
+        AppendClipText("\r\n");
+    });
+    PlaceClipText();
+}

@@ -1,0 +1,96 @@
+#include "rename/joliet_table.h"
+
+#include "core/find_file.h"
+#include "core/paths.h"
+#include "core/sizes.h"
+#include "core/sort_value.h"
+#include "core/stamp.h"
+#include "core/walk_rule.h"
+#include "files/file_sort.h"
+
+std::vector<JolietEntry> JolietTable(1);
+PendingFolders JolietPending;
+int JolietCount = 0;
+std::int32_t JolietBaseLength = 0;
+std::string JolietFolder;
+
+namespace {
+
+SortValue ValueOf(const JolietEntry& entry, int key)
+{
+    switch (key) {
+    case SortByName: return TextValue(UpperCased(entry.Name));
+    case SortBySize: return NumberValue(entry.Size);
+    case SortByDate: return TextValue(FormatStamp(entry.Stamp).str());
+    case SortByExtension: return TextValue(UpperCased(ExtensionWithDot(entry.Name)));
+    case SortByCharCount: return NumberValue(entry.CharCount);
+    case SortByFolder: return TextValue(UpperCased(entry.Folder));
+    case SortByPathLength: return NumberValue(entry.PathLength);
+    default: return {};
+    }
+}
+
+}  // namespace
+
+int WalkJoliet(const std::string& folder)
+{
+    JolietTable.resize(1);
+    JolietPending.clear();
+    // Tested by character: a path ending in a double-byte character whose
+    // trail byte is 0x5C still needs its "\".
+    const std::string base = WithTrailingBackslash(folder);
+    JolietBaseLength = static_cast<std::int32_t>(base.size());
+    // An empty path names no folder; searching it would walk the process's
+    // current folder instead.
+    if (base.empty())
+        return 0;
+    CheckJolietFolder(base);
+    while (!JolietPending.empty()) {
+        const int slot = JolietPending.lowest();
+        const std::string path = JolietPending.path(slot);
+        CheckJolietFolder(path);
+        JolietPending.release(slot);
+    }
+    return static_cast<int>(JolietTable.size()) - 1;
+}
+
+void CheckJolietFolder(const std::string& folder)
+{
+    const std::string path = WithTrailingBackslash(folder);
+    for (FindFile entry(path + "*.*"); entry; entry.next()) {
+        if (entry.isFolder()) {
+            if (IsWalkableFolder(entry.data()))
+                JolietPending.add(path + std::string(entry.name()) + "\\");
+            continue;
+        }
+        if (static_cast<int>(JolietTable.size()) > JolietCapacity)
+            continue;
+        const std::string_view name = entry.name();
+        const std::int32_t chars = CountNameChars(name);
+        const auto length = static_cast<std::int32_t>(path.size() + name.size()) - JolietBaseLength;
+        if (chars >= 0 && chars <= JolietMaxChars && length <= JolietMaxPathLength)
+            continue;
+        JolietEntry& record = JolietTable.emplace_back();
+        record.Folder = path;
+        record.Name = name;
+        record.CharCount = chars;
+        record.PathLength = length;
+        record.Size = entry.size();
+        record.Identity = IdentityOf(entry.data());
+        FILETIME local{};
+        FileTimeToLocalFileTime(&entry.data().ftLastWriteTime, &local);
+        FileTimeToSystemTime(&local, &record.Stamp);
+    }
+}
+
+int CompareJoliet(int a, int b, int key)
+{
+    return CompareSortValues(ValueOf(JolietTable[static_cast<std::size_t>(a)], key),
+                             ValueOf(JolietTable[static_cast<std::size_t>(b)], key));
+}
+
+void SortJoliet(int n, int key, bool descending)
+{
+    SortByValues(FileOrder, n, descending,
+                 [key](int i) { return ValueOf(JolietTable[static_cast<std::size_t>(i)], key); });
+}

@@ -1,0 +1,309 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/zev_form.h"
+#include "files/file_sort.h"
+#include "tests/app/page_test.h"
+#include "tests/core/temp_tree.h"
+
+namespace {
+
+using zev_test::RealKey;
+
+const Cells kTitles{"c", "d", "新しいファイル/フォルダ名", "現在のファイル/フォルダ名", "サイズ(bytes)", " 日付", " 拡張子",
+                    " 字数"};
+const std::string kQuestion =
+    "修正中のファイル名があります。 ソートすると修正が取り消されます。\n"
+    "修正を反映するには［いいえ］を選択した後［変更を反映］ボタンを押します。\n\nこのままソートを実行しますか？ ";
+
+// Answers the sort question, when it shows, with a key of the real keyboard.
+struct QuestionAnswer {
+    static inline WORD key = 0;
+    static inline int shown = 0;
+    static inline std::vector<std::string> texts;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        HWND box = zev_test::FindThreadWindow("#32770", "情報");
+        if (!box || key == 0)
+            return;
+        ++shown;
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            char text[512] = "";
+            GetWindowTextA(child, text, sizeof text);
+            texts.emplace_back(text);
+        }
+        zev_test::SendKey(key, false);
+        zev_test::SendKey(key, true);
+        key = 0;
+    }
+};
+
+class RenamePageTest : public PageTest {
+protected:
+    RenamePageTest() : PageTest(&TForm1::RenameGrid)
+    {
+        form.DiskPage.SetActivePage(form.RenameFilePage);
+        form.RenameSortKey = SortByName;
+        form.SortDescending = false;
+        zev_test::Pump();
+    }
+
+    void Show(const std::string& path)
+    {
+        CurrentFolder = path;
+        form.RefreshActivePage();
+        zev_test::Pump();
+    }
+    // Column 3 of every entry row.
+    Cells Names()
+    {
+        Cells names;
+        for (int row = 1; row < Grid().RowCount(); ++row)
+            names.push_back(Grid().Cell(3, row));
+        return names;
+    }
+    Cells Marks()
+    {
+        Cells marks;
+        for (int row = 1; row < Grid().RowCount(); ++row)
+            marks.push_back(Grid().Cell(0, row));
+        return marks;
+    }
+    // Types a new name over the row's cell: the first character opens the
+    // grid's own editor, the rest follow as an input method hands them over.
+    void TypeName(int row, const std::string& name)
+    {
+        RealClickCell(2, row);
+        ASSERT_FALSE(Grid().EditorActive());
+        zev_test::PostChars(Grid().Handle(), name);
+        RealKey(VK_RETURN);
+    }
+    // A left click on the title, the question answered with the key if asked.
+    void ClickTitle(int col, WORD answer)
+    {
+        QuestionAnswer::key = answer;
+        QuestionAnswer::texts.clear();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, QuestionAnswer::Tick);
+        ClickCell(col, 0);
+        KillTimer(nullptr, timer);
+        QuestionAnswer::key = 0;
+    }
+    void Press(ui::TButton& button) { zev_test::RealClick(button.Handle(), {10, 10}); }
+
+    TempTree folder;
+};
+
+TEST_F(RenamePageTest, ListsFilesAndFoldersWithEveryColumn)
+{
+    folder.File("b.txt", 1500, LocalFileTime(2010, 12, 31, 23, 59, 59));
+    folder.File("a;b", 5, LocalFileTime(2003, 4, 5, 6, 7, 8));
+    folder.Folder("フォルダ");
+    ASSERT_TRUE(SetWriteTime(folder.Path("フォルダ"), LocalFileTime(2001, 1, 1, 0, 0, 0)));
+    Show(folder.Root());
+
+    ASSERT_EQ(Grid().RowCount(), 4);
+    EXPECT_EQ(Row(0), kTitles);
+    EXPECT_EQ(Row(1), (Cells{"", "", "a;b", "a;b", "5", "2003/04/05 06:07:08", "", "-3"}));
+    EXPECT_EQ(Row(2), (Cells{"", "", "b.txt", "b.txt", "1,500", "2010/12/31 23:59:59", "txt", "5"}));
+    EXPECT_EQ(Row(3), (Cells{"", "D", "フォルダ", "フォルダ", "0", "2001/01/01 00:00:00", "", "4"}));
+    for (int col = 0; col < 8; ++col)
+        EXPECT_EQ(Grid().ColWidth(col), (std::vector<int>{20, 20, 160, 160, 60, 120, 40, 40}[col]));
+
+    zev_test::Click(form.CheckKB.Handle(), 5, 5);
+    EXPECT_EQ(Grid().Cell(4, 0), "サイズ(KB)");
+    EXPECT_EQ(Grid().Cell(4, 2), "2");
+
+    TempTree empty;
+    Show(empty.Root());
+    ASSERT_EQ(Grid().RowCount(), 2);
+    EXPECT_EQ(Row(1), Cells(8, ""));
+    EXPECT_EQ(Row(0)[4], "サイズ(KB)");
+}
+
+TEST_F(RenamePageTest, WithoutAKeyTheRowsComeInTheListingRotatedByOne)
+{
+    for (const char* name : {"d", "b", "c", "a"})
+        folder.File(name);
+    const Cells listing = Listing(folder.Root());
+    form.RenameSortKey = 0;
+    Show(folder.Root());
+    Cells rotated(listing.begin() + 1, listing.end());
+    rotated.push_back(listing.front());
+    EXPECT_EQ(Names(), rotated);
+}
+
+TEST_F(RenamePageTest, TypingMarksTheRowUntilTheNameIsTypedBack)
+{
+    folder.File("abc.txt");
+    folder.File("x.txt");
+    Show(folder.Root());
+
+    RealClickCell(2, 1);
+    zev_test::Type("新");
+    ASSERT_TRUE(Grid().EditorActive());
+    EXPECT_EQ(Row(1), (Cells{"*", "", "新", "abc.txt", "0", Grid().Cell(5, 1), "txt", "1"}));
+    RealKey(VK_ESCAPE);
+    EXPECT_EQ(Row(1), (Cells{"", "", "abc.txt", "abc.txt", "0", Grid().Cell(5, 1), "txt", "7"}));
+
+    RealKey(VK_F2);
+    RealKey(VK_BACK);
+    EXPECT_EQ(Marks(), (Cells{"*", ""}));
+    EXPECT_EQ(Grid().Cell(7, 1), "6");
+    zev_test::Type("t");
+    EXPECT_EQ(Marks(), (Cells{"", ""}));
+    RealKey(VK_RETURN);
+
+    // Letter case alone counts as a change.
+    TypeName(2, "X.txt");
+    EXPECT_EQ(Marks(), (Cells{"", "*"}));
+    EXPECT_EQ(Grid().Cell(2, 2), "X.txt");
+
+    // No other cell can be chosen, so none takes the editor.
+    for (int col : {0, 1, 3, 4, 7}) {
+        RealClickCell(col, 1);
+        EXPECT_EQ(Grid().Col(), 2) << col;
+        EXPECT_EQ(Grid().Row(), 2) << col;
+    }
+    EXPECT_FALSE(Grid().EditorActive());
+}
+
+TEST_F(RenamePageTest, ApplyRenamesTheMarkedRowsInRowOrderAndListsAfresh)
+{
+    for (const char* name : {"a", "abc.txt", "b", "d"})
+        folder.File(name);
+    folder.Folder("dir");
+    Show(folder.Root());
+    ASSERT_EQ(Names(), (Cells{"a", "abc.txt", "b", "d", "dir"}));
+    TypeName(1, "b");        // b still exists when its row comes
+    TypeName(2, "ABC.txt");  // letter case only
+    TypeName(3, "c");
+    TypeName(5, "新しいdir");
+    // Typed and typed back: no mark, no rename.
+    TypeName(4, "e");
+    RealKey(VK_F2);
+    RealKey(VK_BACK);
+    zev_test::Type("d");
+    RealKey(VK_RETURN);
+    EXPECT_EQ(Marks(), (Cells{"*", "*", "*", "", "*"}));
+
+    Press(form.DoRenameButton);
+    Cells onDisk = Listing(folder.Root());
+    std::sort(onDisk.begin(), onDisk.end());
+    EXPECT_EQ(onDisk, (Cells{"ABC.txt", "a", "c", "d", "新しいdir"}));
+    EXPECT_EQ(Names(), (Cells{"a", "ABC.txt", "c", "d", "新しいdir"}));
+    EXPECT_EQ(Marks(), Cells(5, ""));
+    for (int row = 1; row < Grid().RowCount(); ++row)
+        EXPECT_EQ(Grid().Cell(2, row), Grid().Cell(3, row));
+}
+
+TEST_F(RenamePageTest, TheEmptyRowOfAnEmptyFolderRenamesNothing)
+{
+    Show(folder.Root());
+    TypeName(1, "x");
+    EXPECT_EQ(Marks(), Cells{"*"});
+    folder.File("a");
+    Press(form.DoRenameButton);
+    EXPECT_EQ(Listing(folder.Root()), Cells{"a"});
+    EXPECT_EQ(Names(), Cells{"a"});
+}
+
+TEST_F(RenamePageTest, MarkChangedRowsMarksButNeverClears)
+{
+    for (const char* name : {"a", "b", "c"})
+        folder.File(name);
+    Show(folder.Root());
+    TypeName(1, "x");
+    Grid().SetCell(2, 1, "a");  // a conversion may write the name back
+    Grid().SetCell(2, 3, "C");
+    EXPECT_TRUE(form.HasPendingEdits());
+    form.MarkChangedRows();
+    EXPECT_EQ(Marks(), (Cells{"*", "", "*"}));
+    form.CancelRenameButtonClick(form.CancelRenameButton);
+    EXPECT_FALSE(form.HasPendingEdits());
+}
+
+TEST_F(RenamePageTest, CancelPutsTheNamesBackWithoutListing)
+{
+    folder.File("abcde");
+    folder.File("f");
+    Show(folder.Root());
+    TypeName(1, "新しい");
+    TypeName(2, "g");
+    folder.File("later");
+    Press(form.CancelRenameButton);
+    EXPECT_EQ(Names(), (Cells{"abcde", "f"}));
+    // The count stays that of the typed name until the next listing.
+    EXPECT_EQ(Row(1), (Cells{"", "", "abcde", "abcde", "0", Grid().Cell(5, 1), "", "3"}));
+    EXPECT_EQ(Row(2), (Cells{"", "", "f", "f", "0", Grid().Cell(5, 2), "", "1"}));
+    Cells onDisk = Listing(folder.Root());
+    std::sort(onDisk.begin(), onDisk.end());
+    EXPECT_EQ(onDisk, (Cells{"abcde", "f", "later"}));
+}
+
+TEST_F(RenamePageTest, ASortWithPendingEditsAsksFirst)
+{
+    folder.File("a", 3);
+    folder.File("b", 1);
+    folder.File("c", 2);
+    Show(folder.Root());
+    TypeName(1, "z");
+
+    // Esc answers No: edits, marks and order stay; the direction and key are
+    // taken.
+    ClickTitle(4, VK_ESCAPE);
+    EXPECT_EQ(QuestionAnswer::shown, 1);
+    EXPECT_NE(std::find(QuestionAnswer::texts.begin(), QuestionAnswer::texts.end(), kQuestion),
+              QuestionAnswer::texts.end());
+    EXPECT_TRUE(form.SortDescending);
+    EXPECT_EQ(form.RenameSortKey, SortBySize);
+    EXPECT_EQ(Names(), (Cells{"a", "b", "c"}));
+    EXPECT_EQ(Grid().Cell(2, 1), "z");
+
+    ClickTitle(5, 'N');
+    EXPECT_EQ(QuestionAnswer::shown, 2);
+    EXPECT_FALSE(form.SortDescending);
+    EXPECT_EQ(form.RenameSortKey, SortByDate);
+    EXPECT_EQ(Marks(), (Cells{"*", "", ""}));
+
+    // Enter takes the default, Yes: the listing starts afresh under size,
+    // direction flipped a third time.
+    ClickTitle(4, VK_RETURN);
+    EXPECT_EQ(QuestionAnswer::shown, 3);
+    EXPECT_TRUE(form.SortDescending);
+    EXPECT_EQ(Names(), (Cells{"a", "c", "b"}));
+    EXPECT_EQ(Marks(), Cells(3, ""));
+
+    // Nothing pending: no question; columns 0 and 1 only reverse the order.
+    ClickTitle(0, VK_RETURN);
+    ClickTitle(1, VK_RETURN);
+    ClickTitle(1, VK_RETURN);
+    EXPECT_EQ(QuestionAnswer::shown, 3);
+    EXPECT_EQ(form.RenameSortKey, SortBySize);
+    EXPECT_EQ(Names(), (Cells{"b", "c", "a"}));
+}
+
+TEST_F(RenamePageTest, ACurrentNameOpensExplorerOnTheFolder)
+{
+    folder.File("a");
+    folder.Folder("b");
+    Show(folder.Root());
+    const ShellCall explorer{"open", "explorer", folder.Root(), "", SW_SHOW, form.Handle()};
+    ClickCell(3, 2);
+    EXPECT_EQ(ShellCalls(), std::vector<ShellCall>{explorer});
+    for (int col : {0, 1, 2, 4, 5, 6, 7})
+        ClickCell(col, 1);
+    ClickCell(3, 1, zev_test::Button::Right);
+    ClickCell(3, 1, zev_test::Button::Middle);
+    EXPECT_EQ(ShellCalls(), std::vector<ShellCall>{explorer});
+
+    TempTree empty;
+    Show(empty.Root());
+    ClickCell(3, 1);
+    EXPECT_EQ(ShellCalls(), std::vector<ShellCall>{explorer});
+}
+
+}  // namespace
