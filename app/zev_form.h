@@ -30,6 +30,8 @@ extern bool RemoteFileSystem;
 
 // The main window. Its handlers are defined next to the pages they serve:
 // the frame in app/, each page's routines in its own folder.
+class WalkProgress;
+
 class TForm1 : public ui::TForm {
 public:
     // args: the command-line arguments after the program name.
@@ -148,9 +150,12 @@ public:
     // Adds a node under node for every sub-folder of path (ending in "\"),
     // at every depth in listing order. Returns the size of the files directly
     // in path and hands back their count and newest local last-write time
-    // and the number of folders below path.
+    // and the number of folders below path. Every file and folder met counts
+    // in progress; once it answers that the walk is to stop, the tree holds
+    // what was read up to there.
     std::int64_t BuildFolderTree(ui::TTreeNode node, const std::string& path, bool detailed,
-                                 std::int32_t& folderCount, std::int32_t& fileCount, FILETIME& newest);
+                                 std::int32_t& folderCount, std::int32_t& fileCount, FILETIME& newest,
+                                 WalkProgress& progress);
     void BTreeAllExpandClick(ui::TControl& sender);
     void BCollapseTreeClick(ui::TControl& sender);
     void DetailTreeClick(ui::TControl& sender);

@@ -1,7 +1,9 @@
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/clip_text.h"
+#include "app/walk_status.h"
 #include "app/zev_form.h"
 #include "core/number_format.h"
 #include "core/sizes.h"
@@ -49,7 +51,8 @@ void TForm1::RefreshNewestPage()
     {
         ui::HourglassCursor hourglass;
         NewFileGrid.SetRow(1);
-        NewestCount = WalkNewest(CurrentFolder);
+        WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+        NewestCount = WalkNewest(CurrentFolder, walk.Progress());
         NewFileGrid.SetRowCount(NewestRowCount());
     }
     FillNewestGrid();
@@ -115,8 +118,20 @@ void TForm1::NewestGridAction(ui::TMouseButton button, int x, int y)
 
 void TForm1::CopyNewestPage()
 {
+    {
+        // A stopped copy leaves the table as the grid shows it, for the
+        // title clicks that sort it again.
+        const std::vector<NewestEntry> shown = NewestTable;
+        const std::int32_t shownCount = NewestCount;
+        WalkStatus walk(*this, WalkStatus::Purpose::Copy);
+        NewestCount = WalkNewest(CurrentFolder, walk.Progress());
+        if (walk.Stopped()) {
+            NewestTable = shown;
+            NewestCount = shownCount;
+            return;
+        }
+    }
     ClipText.clear();
-    NewestCount = WalkNewest(CurrentFolder);
     SortNewest(NewestCount, FileSortKey, SortDescending);
     for (int row = 1; row <= NewestCount; ++row) {
         const NewestEntry& file = NewestTable[static_cast<std::size_t>(NewestOrder[static_cast<std::size_t>(row)])];

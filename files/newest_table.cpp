@@ -38,21 +38,27 @@ SortValue ValueOf(const NewestEntry& entry, int key)
 
 std::int32_t WalkNewest(const std::string& folder)
 {
+    WalkProgress unwatched;
+    return WalkNewest(folder, unwatched);
+}
+
+std::int32_t WalkNewest(const std::string& folder, WalkProgress& progress)
+{
     Kept.clear();
     PendingFolders.clear();
-    ListNewestFolder(folder);
-    while (!PendingFolders.empty()) {
+    ListNewestFolder(folder, progress);
+    while (!PendingFolders.empty() && !progress.stopped()) {
         // The slot stays taken while its folder is listed, so the folders
         // found meanwhile take other slots.
         const int slot = PendingFolders.lowest();
         const std::string path = PendingFolders.path(slot);
-        ListNewestFolder(path);
+        ListNewestFolder(path, progress);
         PendingFolders.release(slot);
     }
     return Kept.held();
 }
 
-void ListNewestFolder(const std::string& folder)
+void ListNewestFolder(const std::string& folder, WalkProgress& progress)
 {
     // An empty path names no folder; searching it would list the process's
     // current folder instead.
@@ -62,21 +68,27 @@ void ListNewestFolder(const std::string& folder)
     for (FindFile entry(path + "*.*"); entry; entry.next()) {
         const WIN32_FIND_DATAA& data = entry.data();
         if (entry.isFolder()) {
+            if (entry.isDotEntry())
+                continue;
             if (IsWalkableFolder(data))
                 PendingFolders.add(path + std::string(entry.name()) + '\\');
+            if (!progress.folder())
+                return;
             continue;
         }
         FILETIME local{};
         FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
         const int position = Kept.offer(TicksOf(local));
-        if (position == 0)
-            continue;
-        NewestEntry& kept = NewestTable[static_cast<std::size_t>(position)];
-        kept.Name = entry.name();
-        kept.Folder = path;
-        kept.Size = entry.size();
-        kept.WriteTime = local;
-        FileTimeToSystemTime(&local, &kept.Stamp);
+        if (position != 0) {
+            NewestEntry& kept = NewestTable[static_cast<std::size_t>(position)];
+            kept.Name = entry.name();
+            kept.Folder = path;
+            kept.Size = entry.size();
+            kept.WriteTime = local;
+            FileTimeToSystemTime(&local, &kept.Stamp);
+        }
+        if (!progress.file())
+            return;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/pending_folders.h"
+#include "core/walk_progress.h"
 #include "core/win_types.h"
 
 // One file kept by the newest-files walk.
@@ -31,9 +32,13 @@ extern class PendingFolders PendingFolders;
 // keeps its 500 newest files in NewestTable and returns how many it holds.
 // Junctions, symbolic links and mount points are not followed.
 std::int32_t WalkNewest(const std::string& folder);
+// The same, counting every file and folder met in progress; once progress
+// answers that the walk is to stop, the table holds the newest of the files
+// met up to there.
+std::int32_t WalkNewest(const std::string& folder, WalkProgress& progress);
 // Lists one folder of the walk: its files are offered to the table, its
-// sub-folders queued in PendingFolders.
-void ListNewestFolder(const std::string& folder);
+// sub-folders queued in PendingFolders; it ends early when progress says so.
+void ListNewestFolder(const std::string& folder, WalkProgress& progress);
 
 // Negative, zero or positive as NewestTable position a orders before, with
 // or after b under the file page's keys and the folder key; any other key

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/clip_text.h"
+#include "app/walk_status.h"
 #include "app/zev_form.h"
 #include "core/find_file.h"
 #include "core/number_format.h"
@@ -44,7 +45,8 @@ void TForm1::RefreshTree(const std::string& folder)
         root = TreeView1.AddChild(nullptr, path);
         std::int32_t fileCount = 0;
         FILETIME newest{};
-        BuildFolderTree(root, path, DetailTree.Checked(), folderCount, fileCount, newest);
+        WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+        BuildFolderTree(root, path, DetailTree.Checked(), folderCount, fileCount, newest, walk.Progress());
         TreeView1.ExpandAll();
     }
     TreeView1.Select(root);
@@ -52,7 +54,8 @@ void TForm1::RefreshTree(const std::string& folder)
 }
 
 std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const std::string& path, bool detailed,
-                                     std::int32_t& folderCount, std::int32_t& fileCount, FILETIME& newest)
+                                     std::int32_t& folderCount, std::int32_t& fileCount, FILETIME& newest,
+                                     WalkProgress& progress)
 {
     std::int64_t size = 0;
     folderCount = 0;
@@ -67,6 +70,8 @@ std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const std::string& path
                 newest = time;
             ++fileCount;
             size += entry.size();
+            if (!progress.file())
+                break;
             continue;
         }
         if (entry.isDotEntry())
@@ -77,13 +82,16 @@ std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const std::string& path
         std::int32_t subFiles = 0;
         FILETIME subNewest{};
         // A junction or link shows as a folder of its own but is not
-        // followed, so a link back up the tree cannot loop.
-        const std::int64_t subSize = IsWalkableFolder(entry.data())
-            ? BuildFolderTree(child, path + name + "\\", detailed, subFolders, subFiles, subNewest)
+        // followed, so a link back up the tree cannot loop. A folder met when
+        // the walk is told to stop shows with nothing read.
+        const std::int64_t subSize = progress.folder() && IsWalkableFolder(entry.data())
+            ? BuildFolderTree(child, path + name + "\\", detailed, subFolders, subFiles, subNewest, progress)
             : 0;
         if (detailed)
             TreeView1.SetNodeText(child, name + DetailText(subSize, subFiles, subNewest));
         folderCount += 1 + subFolders;
+        if (progress.stopped())
+            break;
     }
     return size;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/walk_status.h"
 #include "app/zev_form.h"
 #include "core/number_format.h"
 #include "core/sizes.h"
@@ -53,7 +54,8 @@ void TForm1::RefreshJolietPage()
         ui::HourglassCursor hourglass;
         JolietGrid.SetTopRow(1);
         JolietGrid.SetRow(1);
-        JolietCount = WalkJoliet(CurrentFolder);
+        WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+        JolietCount = WalkJoliet(CurrentFolder, walk.Progress());
         JolietGrid.SetRowCount(JolietCount + 2);
     }
     SortJoliet(JolietCount, RenameSortKey, SortDescending);

@@ -30,9 +30,38 @@ SortValue ValueOf(const JolietEntry& entry, int key)
     }
 }
 
+// Records the file of the folder (path ending in "\\") when its name or path
+// breaks a limit and the table has room.
+void CheckJolietFile(const std::string& path, const FindFile& entry)
+{
+    if (static_cast<int>(JolietTable.size()) > JolietCapacity)
+        return;
+    const std::string_view name = entry.name();
+    const std::int32_t chars = CountNameChars(name);
+    const auto length = static_cast<std::int32_t>(path.size() + name.size()) - JolietBaseLength;
+    if (chars >= 0 && chars <= JolietMaxChars && length <= JolietMaxPathLength)
+        return;
+    JolietEntry& record = JolietTable.emplace_back();
+    record.Folder = path;
+    record.Name = name;
+    record.CharCount = chars;
+    record.PathLength = length;
+    record.Size = entry.size();
+    record.Identity = IdentityOf(entry.data());
+    FILETIME local{};
+    FileTimeToLocalFileTime(&entry.data().ftLastWriteTime, &local);
+    FileTimeToSystemTime(&local, &record.Stamp);
+}
+
 }  // namespace
 
 int WalkJoliet(const std::string& folder)
+{
+    WalkProgress unwatched;
+    return WalkJoliet(folder, unwatched);
+}
+
+int WalkJoliet(const std::string& folder, WalkProgress& progress)
 {
     JolietTable.resize(1);
     JolietPending.clear();
@@ -44,42 +73,32 @@ int WalkJoliet(const std::string& folder)
     // current folder instead.
     if (base.empty())
         return 0;
-    CheckJolietFolder(base);
-    while (!JolietPending.empty()) {
+    CheckJolietFolder(base, progress);
+    while (!JolietPending.empty() && !progress.stopped()) {
         const int slot = JolietPending.lowest();
         const std::string path = JolietPending.path(slot);
-        CheckJolietFolder(path);
+        CheckJolietFolder(path, progress);
         JolietPending.release(slot);
     }
     return static_cast<int>(JolietTable.size()) - 1;
 }
 
-void CheckJolietFolder(const std::string& folder)
+void CheckJolietFolder(const std::string& folder, WalkProgress& progress)
 {
     const std::string path = WithTrailingBackslash(folder);
     for (FindFile entry(path + "*.*"); entry; entry.next()) {
         if (entry.isFolder()) {
+            if (entry.isDotEntry())
+                continue;
             if (IsWalkableFolder(entry.data()))
                 JolietPending.add(path + std::string(entry.name()) + "\\");
+            if (!progress.folder())
+                return;
             continue;
         }
-        if (static_cast<int>(JolietTable.size()) > JolietCapacity)
-            continue;
-        const std::string_view name = entry.name();
-        const std::int32_t chars = CountNameChars(name);
-        const auto length = static_cast<std::int32_t>(path.size() + name.size()) - JolietBaseLength;
-        if (chars >= 0 && chars <= JolietMaxChars && length <= JolietMaxPathLength)
-            continue;
-        JolietEntry& record = JolietTable.emplace_back();
-        record.Folder = path;
-        record.Name = name;
-        record.CharCount = chars;
-        record.PathLength = length;
-        record.Size = entry.size();
-        record.Identity = IdentityOf(entry.data());
-        FILETIME local{};
-        FileTimeToLocalFileTime(&entry.data().ftLastWriteTime, &local);
-        FileTimeToSystemTime(&local, &record.Stamp);
+        CheckJolietFile(path, entry);
+        if (!progress.file())
+            return;
     }
 }
 

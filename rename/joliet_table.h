@@ -7,6 +7,7 @@
 
 #include "core/entry_identity.h"
 #include "core/pending_folders.h"
+#include "core/walk_progress.h"
 
 // One file below the chosen folder whose name or path cannot go on a CD or
 // DVD under the Joliet extension.
@@ -44,8 +45,13 @@ extern std::string JolietFolder;
 // returns how many entries JolietTable now holds. Junctions and links are
 // not followed.
 int WalkJoliet(const std::string& folder);
-// Records the violating files of one folder and queues its sub-folders.
-void CheckJolietFolder(const std::string& folder);
+// The same, counting every file and folder met in progress; once progress
+// answers that the walk is to stop, the table holds what was found up to
+// there.
+int WalkJoliet(const std::string& folder, WalkProgress& progress);
+// Records the violating files of one folder and queues its sub-folders; it
+// ends early when progress says so.
+void CheckJolietFolder(const std::string& folder, WalkProgress& progress);
 
 // Negative, zero or positive as JolietTable entry a orders before, with or
 // after entry b under the key; a key it does not know makes every pair equal.

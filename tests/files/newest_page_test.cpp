@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "files/file_sort.h"
 #include "files/newest_table.h"
 #include "tests/app/page_test.h"
+#include "tests/core/stop_at.h"
 #include "tests/core/temp_tree.h"
 #include "ui/clipboard.h"
 #include "ui/cursor.h"
@@ -359,6 +361,55 @@ TEST_F(NewestPageTest, CtrlCInTheGridCopiesThePageAndNothingElseDoes)
         EXPECT_EQ(ui::ClipboardText(form.Handle()),
                   keys.copies ? In() + "\tキー.txt\t" + Grid().Cell(2, 1) + "\t            1\ttxt\r\n" : "before");
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(NewestPageTest, AStoppedWalkKeepsTheFilesMetBeforeTheStop)
+{
+    MakeSample(tree);
+    // Five files and four folders.
+    ExpectEachStopReadsOneEntryMore(9, EachOne::File, [&](WalkProgress& progress) {
+        const int count = WalkNewest(tree.Root(), progress);
+        std::set<std::string> kept;
+        for (int i = 1; i <= count; ++i)
+            kept.insert(NewestTable[static_cast<std::size_t>(i)].Folder + NewestTable[static_cast<std::size_t>(i)].Name);
+        return kept;
+    });
+}
+
+TEST_F(NewestPageTest, EscStopsTheRefreshAndAStoppedCopyChangesNothing)
+{
+    MakeSample(tree);
+    // Enough folders for the walk to look for Esc before its end.
+    for (int i = 0; i < 40; ++i) {
+        tree.Folder("d" + std::to_string(i));
+        tree.File("d" + std::to_string(i) + "\\f", i, LocalFileTime(2000, 1, 1, 0, 0, i));
+    }
+    const int fullRows = 5 + 40 + 1;
+    CurrentFolder = tree.Root();
+    PostMessageA(Grid().Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    form.RefreshNewestPage();
+    EXPECT_LT(Grid().RowCount(), fullRows);
+    EXPECT_EQ(form.StatusBar1.PanelText(), " Esc で中断しました。表示は途中までの結果です。");
+
+    Show(tree.Root());
+    ASSERT_EQ(Grid().RowCount(), fullRows);
+    Cells before = Names();
+    std::sort(before.begin(), before.end());
+    ui::SetClipboardText(form.Handle(), "前のまま");
+    ASSERT_TRUE(DeleteFileA(tree.Path("カナ.txt").c_str()));
+    PostMessageA(Grid().Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    form.CopyNewestPage();
+    EXPECT_EQ(ui::ClipboardText(form.Handle()), "前のまま");
+    EXPECT_EQ(form.StatusBar1.PanelText(), " Esc で中断しました。クリップボードは変わっていません。");
+    // A title click sorts what the grid showed, not what the stopped walk met.
+    ClickCell(1, 0);
+    Cells after = Names();
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(after, before);
 }
 
 }  // namespace

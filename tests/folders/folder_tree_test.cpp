@@ -3,12 +3,14 @@
 #include <commctrl.h>
 
 #include <initializer_list>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/zev_form.h"
 #include "tests/app/page_test.h"
+#include "tests/core/stop_at.h"
 #include "tests/core/temp_tree.h"
 #include "ui/clipboard.h"
 #include "ui/cursor.h"
@@ -269,6 +271,43 @@ TEST_F(FolderTreeTest, ALinkBackUpTheTreeIsShownButNotFollowed)
                                  {1, "中" + Detail("      0", 1, "2019/01/02 03:04:05")},
                                  {2, "輪" + Detail("      0", 0, kBlankDate)}}));
     EXPECT_EQ(form.lbFolder.Caption(), "         2 folders");
+}
+
+TEST_F(FolderTreeTest, AStoppedBuildHoldsTheFoldersMetBeforeTheStop)
+{
+    for (const char* folder : {"上", "上\\中", "上\\中\\底", "別", "別\\下"})
+        t.Folder(folder);
+    for (const char* file : {"a", "上\\b", "別\\c"})
+        t.File(file, 1, T1);
+    const std::string root = t.Root() + "\\";
+    ExpectEachStopReadsOneEntryMore(8, EachOne::Folder, [&](WalkProgress& progress) {
+        Tree().Clear();
+        std::int32_t folders = 0;
+        std::int32_t files = 0;
+        FILETIME newest{};
+        form.BuildFolderTree(Tree().AddChild(nullptr, root), root, false, folders, files, newest, progress);
+        std::set<std::string> shown;
+        for (const auto& [level, text] : AllNodes())
+            if (level > 0)
+                shown.insert(text);
+        EXPECT_EQ(static_cast<std::size_t>(folders), shown.size());
+        return shown;
+    });
+}
+
+TEST_F(FolderTreeTest, EscStopsTheBuildWithTheFoldersMetSoFar)
+{
+    // Enough folders for the walk to look for Esc before its end.
+    for (int i = 0; i < 40; ++i)
+        t.Folder("d" + std::to_string(i));
+    PostMessageA(Tree().Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    CurrentFolder = t.Root();
+    form.RefreshTree(t.Root());
+    EXPECT_LT(AllNodes().size(), 41u);
+    EXPECT_EQ(form.StatusBar1.PanelText(), " Esc で中断しました。表示は途中までの結果です。");
+
+    Show(t.Root());
+    EXPECT_EQ(AllNodes().size(), 41u);
 }
 
 }  // namespace

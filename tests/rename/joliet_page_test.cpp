@@ -390,4 +390,22 @@ TEST_F(JolietPageTest, TheRefreshButtonWalksWhileThePageShows)
     EXPECT_EQ(Row(5), (Cells{"[合計]", "", "4 files", "", "", ""}));
 }
 
+TEST_F(JolietPageTest, EscStopsTheWalkWithWhatItFoundSoFar)
+{
+    // Enough folders for the walk to look for Esc before its end.
+    for (int i = 0; i < 40; ++i) {
+        tree.Folder("d" + std::to_string(i));
+        tree.File("d" + std::to_string(i) + "\\x;" + std::to_string(i), 1);
+    }
+    CurrentFolder = tree.Root();
+    PostMessageA(Grid().Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    form.RefreshJolietPage();
+    EXPECT_LT(JolietCount, 40);
+    EXPECT_EQ(Grid().RowCount(), JolietCount + 2);
+    EXPECT_EQ(form.StatusBar1.PanelText(), " Esc で中断しました。表示は途中までの結果です。");
+
+    Show(tree.Root());
+    EXPECT_EQ(JolietCount, 40);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "core/stamp.h"
 #include "files/file_sort.h"
 #include "rename/joliet_table.h"
+#include "tests/core/stop_at.h"
 #include "tests/core/temp_tree.h"
 
 namespace {
@@ -247,6 +249,26 @@ TEST_F(JolietWalkTest, LinksAreNotFollowedAndMissingFoldersListNothing)
     // An empty path is no folder, not the process's current one.
     SetCurrentDirectoryA(tree.Path("中").c_str());
     EXPECT_EQ(WalkJoliet(""), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(JolietWalkTest, AStoppedWalkHoldsWhatItFoundBeforeTheStop)
+{
+    // Every file breaks the rules, so every file met is recorded.
+    for (const char* folder : {"上", "上\\中", "別"})
+        tree.Folder(folder);
+    for (const char* file : {"a;1", "上\\b;2", "上\\中\\c;3", "上\\d;4", "別\\e;5"})
+        tree.File(file, 1);
+    ExpectEachStopReadsOneEntryMore(8, EachOne::File, [&](WalkProgress& progress) {
+        const int count = WalkJoliet(tree.Root(), progress);
+        std::set<std::string> found;
+        for (int i = 1; i <= count; ++i)
+            found.insert(JolietTable[static_cast<std::size_t>(i)].Folder + JolietTable[static_cast<std::size_t>(i)].Name);
+        return found;
+    });
 }
 
 }  // namespace
