@@ -28,10 +28,10 @@ extern std::string CurrentFolder;
 // folder and file pages then leave their size-on-disk figures out.
 extern bool RemoteFileSystem;
 
-// The main window. Its handlers are defined next to the pages they serve:
-// the frame in app/, each page's routines in its own folder.
 class WalkProgress;
 
+// The main window. Its handlers are defined next to the pages they serve:
+// the frame in app/, each page's routines in its own folder.
 class TForm1 : public ui::TForm {
 public:
     // args: the command-line arguments after the program name.

@@ -55,6 +55,8 @@ std::int32_t WalkNewest(const std::string& folder, WalkProgress& progress)
         ListNewestFolder(path, progress);
         PendingFolders.release(slot);
     }
+    // What a stopped walk left pending is listed by no one.
+    PendingFolders.clear();
     return Kept.held();
 }
 

@@ -80,6 +80,8 @@ int WalkJoliet(const std::string& folder, WalkProgress& progress)
         CheckJolietFolder(path, progress);
         JolietPending.release(slot);
     }
+    // What a stopped walk left pending is checked by no one.
+    JolietPending.clear();
     return static_cast<int>(JolietTable.size()) - 1;
 }
 

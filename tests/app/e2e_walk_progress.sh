@@ -2,12 +2,12 @@
 # A walk of some seconds shows its progress in the status bar, stops on Esc
 # with what it read so far, and a later refresh reads everything.
 source "$(dirname "$0")/e2e_lib.sh"
-# 60 folders of 100 empty sub-folders: seconds to walk under Wine.
-for i in $(seq -w 0 59); do
+# 250 folders of 100 empty sub-folders: seconds to walk under Wine.
+for i in $(seq -w 0 249); do
     mkdir "$work/フォルダ$i"
     (cd "$work/フォルダ$i" && seq -f 'sub%03.0f' 0 99 | xargs mkdir)
 done
-full_lines=62  # the 60 folders, the direct files and the total
+full_lines=252  # the 250 folders, the direct files and the total
 refresh_x=84 refresh_y=300  # the "更新" button
 
 # The status bar: the bottom 25 pixels of the page column, right of the
@@ -43,14 +43,18 @@ copy_when_done() {
 start_zev
 bar_shot bar-idle.png
 
-# The folder tab starts a full walk.
+# The folder tab starts a full walk; the two shots are taken while it runs.
 xdotool mousemove --window "$win" $((292 + 4)) $((60 + 23)) click 1
+start=$(now_ms)
 sleep 1.5
 bar_shot bar-walk-1.png
 sleep 0.6
 bar_shot bar-walk-2.png
 copy_when_done
+walk_ms=$(($(now_ms) - start))
+echo "full walk and copy: $walk_ms ms"
 [ "$lines" -eq $full_lines ] || { echo "full walk copied $lines lines" >&2; exit 1; }
+[ "$walk_ms" -gt 3000 ] || { echo "the walk ended too soon to be watched: make the tree larger" >&2; exit 1; }
 differs bar-idle.png bar-walk-1.png || { echo "no progress shown during the walk" >&2; exit 1; }
 differs bar-walk-1.png bar-walk-2.png || { echo "progress did not move on" >&2; exit 1; }
 
