@@ -97,11 +97,7 @@ void TForm1::FileDrawCell(ui::TStringGrid& sender, int col, int row, const RECT&
 {
     if ((state & ui::gdFixed) || row < 1 || (col != 2 && col != 4 && col != 5))
         return;
-    sender.Canvas().FillRect(rect);
-    RECT text = rect;
-    text.top += 2;
-    const std::string& cell = sender.Cell(col, row);
-    DrawTextA(sender.Canvas().Handle(), cell.data(), static_cast<int>(cell.size()), &text, DT_RIGHT);
+    sender.DrawCellRight(col, row, rect);
 }
 
 void TForm1::FileClick(ui::TStringGrid&, ui::TMouseButton button, ui::TShiftState, int x, int y)

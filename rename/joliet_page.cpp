@@ -101,11 +101,7 @@ void TForm1::NotJolietDrawCell(ui::TStringGrid& sender, int col, int row, const 
 {
     if ((state & ui::gdFixed) || row < 1 || (col != 1 && col != 2))
         return;
-    sender.Canvas().FillRect(rect);
-    RECT text = rect;
-    text.top += 2;
-    const std::string& cell = sender.Cell(col, row);
-    DrawTextA(sender.Canvas().Handle(), cell.data(), static_cast<int>(cell.size()), &text, DT_RIGHT);
+    sender.DrawCellRight(col, row, rect);
 }
 
 void TForm1::SelectJolietFile(ui::TStringGrid& sender, int, int row, bool& canSelect)

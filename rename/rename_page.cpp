@@ -102,11 +102,7 @@ void TForm1::RenameFileDrawCell(ui::TStringGrid& sender, int col, int row, const
 {
     if ((state & ui::gdFixed) || row < 1 || col < 4)
         return;
-    sender.Canvas().FillRect(rect);
-    RECT text = rect;
-    text.top += 2;
-    const std::string& cell = sender.Cell(col, row);
-    DrawTextA(sender.Canvas().Handle(), cell.data(), static_cast<int>(cell.size()), &text, DT_RIGHT);
+    sender.DrawCellRight(col, row, rect);
 }
 
 void TForm1::RenamePageClick(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState, int x, int y)

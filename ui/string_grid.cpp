@@ -577,6 +577,14 @@ TStringGrid::~TStringGrid() {
     }
 }
 
+void TStringGrid::DrawCellRight(int col, int row, const RECT& rect) {
+    canvas_.FillRect(rect);
+    RECT text = rect;
+    text.top += 2;
+    const std::string& cell = Cell(col, row);
+    DrawTextA(canvas_.Handle(), cell.data(), static_cast<int>(cell.size()), &text, DT_RIGHT);
+}
+
 void TStringGrid::SetCanvas(HDC dc, HBRUSH brush) {
     canvas_.dc_ = dc;
     canvas_.brush_ = brush;

@@ -82,6 +82,9 @@ public:
     void MouseToCell(int x, int y, int& col, int& row) const;
     RECT CellRect(int col, int row) const;
     TCanvas& Canvas() { return canvas_; }
+    // Inside a draw-cell handler: the cell filled with the canvas brush and its
+    // text drawn right-aligned, 2 pixels down, as the number columns show.
+    void DrawCellRight(int col, int row, const RECT& rect);
 
     // Many cell writes repaint once at the end.
     void BeginUpdate();

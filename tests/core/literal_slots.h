@@ -33,9 +33,25 @@ public:
                 return static_cast<int>(i);
         return -1;
     }
+    bool empty() const { return lowest() < 0; }
     const std::string& path(int slot) const { return slots_[static_cast<std::size_t>(slot)]; }
     void release(int slot) { slots_[static_cast<std::size_t>(slot)].clear(); }
 
 private:
     std::vector<std::string> slots_;
 };
+
+// The slot-ordered walk from node 0 over either structure; list(node) lists
+// one node, adding its sub-folders by number.
+template <class Slots, class List>
+void WalkInSlotOrder(Slots& pending, List list)
+{
+    pending.clear();
+    list(0);
+    while (!pending.empty()) {
+        const int slot = pending.lowest();
+        const std::string path = pending.path(slot);
+        list(std::stoi(path));
+        pending.release(slot);
+    }
+}

@@ -48,23 +48,7 @@ Walked Walk(const Tree& tree, Slots& pending)
         for (int child : tree[static_cast<std::size_t>(node)])
             walked.slots.push_back(pending.add(std::to_string(child)));
     };
-    pending.clear();
-    list(0);
-    for (;;) {
-        int slot;
-        if constexpr (std::is_same_v<Slots, LiteralSlots>) {
-            slot = pending.lowest();
-            if (slot < 0)
-                break;
-        } else {
-            if (pending.empty())
-                break;
-            slot = pending.lowest();
-        }
-        const std::string path = pending.path(slot);
-        list(std::stoi(path));
-        pending.release(slot);
-    }
+    WalkInSlotOrder(pending, list);
     return walked;
 }
 

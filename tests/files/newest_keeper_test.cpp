@@ -75,23 +75,7 @@ Kept Walk(const Tree& tree, Slots& pending, Table& table, int capacity)
                 kept.idAt[static_cast<std::size_t>(position)] = entry.id;
         }
     };
-    pending.clear();
-    list(0);
-    for (;;) {
-        int slot;
-        if constexpr (std::is_same_v<Slots, LiteralSlots>) {
-            slot = pending.lowest();
-            if (slot < 0)
-                break;
-        } else {
-            if (pending.empty())
-                break;
-            slot = pending.lowest();
-        }
-        const std::string path = pending.path(slot);
-        list(std::stoi(path));
-        pending.release(slot);
-    }
+    WalkInSlotOrder(pending, list);
     kept.idAt.resize(static_cast<std::size_t>(table.held()) + 1);
     return kept;
 }
