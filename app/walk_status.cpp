@@ -20,9 +20,10 @@ bool TakeEscapeKey()
     // An Esc queued behind another key cannot be taken out alone; while it is
     // held down it still counts, but only in one of our own windows, not in
     // whatever program the user went on to.
+    if ((GetAsyncKeyState(VK_ESCAPE) & 0x8000) == 0)
+        return false;
     const HWND foreground = GetForegroundWindow();
-    return foreground && GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId()
-        && (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+    return foreground && GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId();
 }
 
 WalkStatus::WalkStatus(TForm1& form, Purpose purpose) : form_(form), purpose_(purpose), progress_(*this) {}

@@ -156,6 +156,25 @@ TEST_F(WalkStatusTest, EscStopsTheWalkAndOnlyEscLeavesTheQueue)
     EXPECT_EQ(form.StatusBar1.PanelText(), " " + ui::Application().Hint());
 }
 
+TEST_F(WalkStatusTest, AnEscQueuedBehindAnotherKeyStopsWhileItIsHeld)
+{
+    ShowFolders(300);
+    SetForegroundWindow(form.Handle());
+    SetFocus(form.DirGrid.Handle());
+    zev_test::Pump();
+    PostMessageA(form.DirGrid.Handle(), WM_KEYDOWN, 'A', 0);
+    zev_test::SendKey(VK_ESCAPE, false);
+    form.RefreshDirPage();
+    zev_test::SendKey(VK_ESCAPE, true);
+    EXPECT_LT(form.DirGrid.RowCount(), 303);
+    EXPECT_EQ(form.StatusBar1.PanelText(), kStoppedRefresh);
+    // The other key is still there for the grid.
+    EXPECT_TRUE(Queued(WM_KEYDOWN, 'A'));
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+}
+
 TEST_F(WalkStatusTest, OtherKeysStopNothingAndStayQueued)
 {
     ShowFolders(300);
