@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/walk_progress.h"
+
 // Folders found by a walk and not yet listed, in numbered slots. A new folder
 // takes the lowest-numbered free slot; the walk lists the folder in the
 // lowest-numbered occupied slot next and frees that slot only once the
@@ -24,6 +26,24 @@ public:
     const std::string& path(int slot) const { return slots_[static_cast<std::size_t>(slot)]; }
     // Frees an occupied slot for the next folder found.
     void release(int slot);
+
+    // The walk in slot order: list(start), then list(path) of the lowest
+    // occupied slot, freed once listed, until no folder is pending or progress
+    // has stopped; list adds the sub-folders it finds. What a stopped walk
+    // left pending is dropped.
+    template <class List>
+    void walk(const std::string& start, const WalkProgress& progress, List list)
+    {
+        clear();
+        list(start);
+        while (!empty() && !progress.stopped()) {
+            const int slot = lowest();
+            const std::string path = this->path(slot);
+            list(path);
+            release(slot);
+        }
+        clear();
+    }
 
 private:
     std::vector<std::string> slots_;  // slots ever used, occupied or free

@@ -7,24 +7,30 @@ std::vector<FileEntry> FileTable(1);
 
 int ListFiles(const std::string& folder)
 {
+    return ListEntries(folder, false);
+}
+
+int ListEntries(const std::string& folder, bool withFolders)
+{
     FileTable.resize(1);
     // An empty path names no folder; searching it would list the process's
     // current folder instead.
     if (folder.empty())
         return 0;
     for (FindFile entry(WithTrailingBackslash(folder) + "*.*"); entry; entry.next()) {
+        if (entry.isFolder() && (!withFolders || entry.isDotEntry()))
+            continue;
         const WIN32_FIND_DATAA& data = entry.data();
         FILETIME local;
         FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
-        if (entry.isFolder())
-            continue;
-        FileEntry& file = FileTable.emplace_back();
-        file.Name = entry.name();
-        file.CharCount = CountNameChars(file.Name);
-        file.IsFolder = 0;
-        file.Size = entry.size();
-        file.DiskSize = SizeOnDisk(file.Size);
-        FileTimeToSystemTime(&local, &file.Stamp);
+        FileEntry& item = FileTable.emplace_back();
+        item.Name = entry.name();
+        item.CharCount = CountNameChars(item.Name);
+        item.IsFolder = entry.isFolder() ? 1 : 0;
+        item.Size = item.IsFolder ? 0 : entry.size();
+        item.DiskSize = item.IsFolder ? 0 : SizeOnDisk(item.Size);
+        FileTimeToSystemTime(&local, &item.Stamp);
+        item.Identity = IdentityOf(data);
     }
     return static_cast<int>(FileTable.size()) - 1;
 }

@@ -23,3 +23,6 @@ extern std::vector<FileEntry> FileTable;
 // Lists the plain files (hidden and system ones too) of one folder into
 // FileTable and returns their count; 0 when the folder cannot be listed.
 int ListFiles(const std::string& folder);
+// The same listing with the sub-folders too ("." and ".." left out) when
+// withFolders is set; a folder's size is 0.
+int ListEntries(const std::string& folder, bool withFolders);

@@ -45,18 +45,7 @@ std::int32_t WalkNewest(const std::string& folder)
 std::int32_t WalkNewest(const std::string& folder, WalkProgress& progress)
 {
     Kept.clear();
-    PendingFolders.clear();
-    ListNewestFolder(folder, progress);
-    while (!PendingFolders.empty() && !progress.stopped()) {
-        // The slot stays taken while its folder is listed, so the folders
-        // found meanwhile take other slots.
-        const int slot = PendingFolders.lowest();
-        const std::string path = PendingFolders.path(slot);
-        ListNewestFolder(path, progress);
-        PendingFolders.release(slot);
-    }
-    // What a stopped walk left pending is listed by no one.
-    PendingFolders.clear();
+    PendingFolders.walk(folder, progress, [&](const std::string& path) { ListNewestFolder(path, progress); });
     return Kept.held();
 }
 

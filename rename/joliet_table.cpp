@@ -21,7 +21,7 @@ SortValue ValueOf(const JolietEntry& entry, int key)
     switch (key) {
     case SortByName: return TextValue(UpperCased(entry.Name));
     case SortBySize: return NumberValue(entry.Size);
-    case SortByDate: return TextValue(FormatStamp(entry.Stamp).str());
+    case SortByDate: return NumberValue(StampOrder(entry.Stamp));
     case SortByExtension: return TextValue(UpperCased(ExtensionWithDot(entry.Name)));
     case SortByCharCount: return NumberValue(entry.CharCount);
     case SortByFolder: return TextValue(UpperCased(entry.Folder));
@@ -64,7 +64,6 @@ int WalkJoliet(const std::string& folder)
 int WalkJoliet(const std::string& folder, WalkProgress& progress)
 {
     JolietTable.resize(1);
-    JolietPending.clear();
     // Tested by character: a path ending in a double-byte character whose
     // trail byte is 0x5C still needs its "\".
     const std::string base = WithTrailingBackslash(folder);
@@ -73,15 +72,7 @@ int WalkJoliet(const std::string& folder, WalkProgress& progress)
     // current folder instead.
     if (base.empty())
         return 0;
-    CheckJolietFolder(base, progress);
-    while (!JolietPending.empty() && !progress.stopped()) {
-        const int slot = JolietPending.lowest();
-        const std::string path = JolietPending.path(slot);
-        CheckJolietFolder(path, progress);
-        JolietPending.release(slot);
-    }
-    // What a stopped walk left pending is checked by no one.
-    JolietPending.clear();
+    JolietPending.walk(base, progress, [&](const std::string& path) { CheckJolietFolder(path, progress); });
     return static_cast<int>(JolietTable.size()) - 1;
 }
 

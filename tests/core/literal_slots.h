@@ -4,7 +4,10 @@
 #include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
+
+#include "core/pending_folders.h"
 
 class LiteralSlots {
 public:
@@ -41,17 +44,23 @@ private:
     std::vector<std::string> slots_;
 };
 
-// The slot-ordered walk from node 0 over either structure; list(node) lists
-// one node, adding its sub-folders by number.
+// The slot-ordered walk from node 0: PendingFolders' own walk, or the same
+// steps over the literal array; list(node) lists one node, adding its
+// sub-folders by number.
 template <class Slots, class List>
 void WalkInSlotOrder(Slots& pending, List list)
 {
-    pending.clear();
-    list(0);
-    while (!pending.empty()) {
-        const int slot = pending.lowest();
-        const std::string path = pending.path(slot);
-        list(std::stoi(path));
-        pending.release(slot);
+    if constexpr (std::is_same_v<Slots, PendingFolders>) {
+        const WalkProgress unwatched;
+        pending.walk("0", unwatched, [&](const std::string& path) { list(std::stoi(path)); });
+    } else {
+        pending.clear();
+        list(0);
+        while (!pending.empty()) {
+            const int slot = pending.lowest();
+            const std::string path = pending.path(slot);
+            list(std::stoi(path));
+            pending.release(slot);
+        }
     }
 }
