@@ -101,11 +101,12 @@ private:
     HDROP drop_;
 };
 
-std::string FirstDroppedPath(HDROP drop) {
+// Wide, so that a name the code page cannot hold still reaches its entry.
+std::wstring FirstDroppedPath(HDROP drop) {
     // Asking for the length first reads a path of any length whole.
-    const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
-    std::string path(static_cast<size_t>(length) + 1, '\0');
-    path.resize(DragQueryFileA(drop, 0, path.data(), length + 1));
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring path(static_cast<size_t>(length) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
     return path;
 }
 
@@ -157,22 +158,22 @@ void TForm1::DriveComboBox1Change(ui::TControl&) {
 void TForm1::FilesDropped(HDROP drop) {
     DropGuard guard(drop);
     StartPath = ExpandLongPath(FirstDroppedPath(drop));
-    DriveRoot = PathRoot(StartPath);
-    ClusterSizeLabel.SetCaption(StartPath);
+    DriveRoot = PathRoot(StartPath.Shown);
+    ClusterSizeLabel.SetCaption(StartPath.Shown);
     ShowDriveInfo(DriveRoot);
-    if (!IsExistingFolder(StartPath)) StartPath = FolderOfPath(StartPath);
+    if (!IsExistingFolder(StartPath)) StartPath = FolderHolding(StartPath);
     if (StartPath.empty()) return;
-    if (StartPath.find(':') == std::string::npos) {
+    if (StartPath.Shown.find(':') == std::string::npos) {
         ClusterSizeLabel.SetCaption("リモートファイルシステム");
         RemoteFileSystem = true;
         ShowDriveInfo(DriveRoot);
     } else {
-        DriveComboBox1.SetDrive(LowerDriveLetter(StartPath[0]));
+        DriveComboBox1.SetDrive(LowerDriveLetter(StartPath.Shown[0]));
         RemoteFileSystem = false;
     }
     DirectoryListBox1.SetDirectory(StartPath);
-    CurrentFolder = DirectoryListBox1.Directory();
-    DirectoryLabel.SetCaption(CurrentFolder);
-    if (DriveRoot.size() >= 2 && DriveRoot[1] == ':' && !CurrentFolder.empty())
-        DriveComboBox1.SetDrive(LowerDriveLetter(CurrentFolder[0]));
+    CurrentFolder = DirectoryListBox1.Path();
+    DirectoryLabel.SetCaption(CurrentFolder.Shown);
+    if (DriveRoot.size() >= 2 && DriveRoot[1] == ':' && !CurrentFolder.Shown.empty())
+        DriveComboBox1.SetDrive(LowerDriveLetter(CurrentFolder.Shown[0]));
 }

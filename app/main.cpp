@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -10,7 +11,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ui::TApplication& app = ui::Application();
     app.Initialize();
     app.SetTitle("zev : ディスク最新情報");
-    std::vector<std::string> args(__argv + (__argc > 0 ? 1 : 0), __argv + __argc);
+    // Wide, so that a path the code page cannot hold still reaches its entry.
+    std::vector<DiskPath> args;
+    int count = 0;
+    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i) args.push_back({ShownText(wide[i]), wide[i]});
+        LocalFree(wide);
+    }
     TForm1 form(std::move(args));
     form.Show();
     app.Run(form);

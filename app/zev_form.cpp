@@ -7,7 +7,7 @@
 #include "core/sizes.h"
 #include "ui/application.h"
 
-std::string CurrentFolder;
+DiskPath CurrentFolder;
 bool RemoteFileSystem = false;
 TForm1* Form1 = nullptr;
 
@@ -31,7 +31,7 @@ void SetUpGrid(ui::TStringGrid& grid, COLORREF titleColor, const char* fontName,
 
 }  // namespace
 
-TForm1::TForm1(std::vector<std::string> args)
+TForm1::TForm1(std::vector<DiskPath> args)
     : ui::TForm("ZEV  v.2.04  ディスク最新情報", 149, 95, 768, 353),
       Panel3(this),
       DirectoryLabel(&Panel3, 16, 8),
@@ -328,8 +328,8 @@ void TForm1::BindEvents() {
 }
 
 void TForm1::FormShow(ui::TControl&) {
-    if (!args_.empty()) StartPath = FolderOfPath(ExpandLongPath(args_.front()));
-    else StartPath.clear();
+    if (!args_.empty()) StartPath = FolderHolding(ExpandLongPath(args_.front().Wide));
+    else StartPath = {};
 
     CheckKB.SetChecked(false);
     SizeUnit = 1;
@@ -347,8 +347,8 @@ void TForm1::FormShow(ui::TControl&) {
     DiskPage.SetActivePage(FilePage);
 
     if (!StartPath.empty()) DirectoryListBox1.SetDirectory(StartPath);
-    CurrentFolder = DirectoryListBox1.Directory();
-    DirectoryLabel.SetCaption(CurrentFolder);
+    CurrentFolder = DirectoryListBox1.Path();
+    DirectoryLabel.SetCaption(CurrentFolder.Shown);
 
     SortDescending = true;
     FileSortKey = 12;
@@ -384,8 +384,8 @@ void TForm1::Button1Click(ui::TControl&) { RefreshActivePage(); }
 void TForm1::CheckKBClick(ui::TControl&) { RefreshActivePage(); }
 
 void TForm1::DirectoryListBox1Change(ui::TControl&) {
-    CurrentFolder = DirectoryListBox1.Directory();
-    DirectoryLabel.SetCaption(CurrentFolder);
+    CurrentFolder = DirectoryListBox1.Path();
+    DirectoryLabel.SetCaption(CurrentFolder.Shown);
     RefreshActivePage();
 }
 

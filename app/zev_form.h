@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/disk_path.h"
 #include "core/entry_identity.h"
 #include "rename/name_conversions.h"
 #include "ui/button.h"
@@ -23,7 +24,7 @@
 #include "ui/tree_view.h"
 
 // The folder every page shows: always a copy of the folder selector's folder.
-extern std::string CurrentFolder;
+extern DiskPath CurrentFolder;
 // True while the window shows a location dropped as a network path; the
 // folder and file pages then leave their size-on-disk figures out.
 extern bool RemoteFileSystem;
@@ -35,7 +36,7 @@ class WalkProgress;
 class TForm1 : public ui::TForm {
 public:
     // args: the command-line arguments after the program name.
-    explicit TForm1(std::vector<std::string> args);
+    explicit TForm1(std::vector<DiskPath> args);
     ~TForm1() override;
 
     // Window state shared by the pages.
@@ -43,7 +44,7 @@ public:
     int FileSortKey = 0;
     int DirSortKey = 0;
     int RenameSortKey = 0;
-    std::string StartPath;
+    DiskPath StartPath;
 
     // Header.
     ui::TPanel Panel3;
@@ -143,17 +144,19 @@ public:
     void DirDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state);
     void DirClick(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
     void DirGridAction(ui::TStringGrid& grid, ui::TMouseButton button, int x, int y);
+    // The folder a row of the folder page names; empty for none.
+    DiskPath FolderOfRow(const ui::TStringGrid& grid, int row) const;
     void CopyDirPage();
 
     // Folder tree page (folders/folder_tree.cpp).
-    void RefreshTree(const std::string& folder);
+    void RefreshTree(const DiskPath& folder);
     // Adds a node under node for every sub-folder of path (ending in "\"),
     // at every depth in listing order. Returns the size of the files directly
     // in path and hands back their count and newest local last-write time
     // and the number of folders below path. Every file and folder met counts
     // in progress; once it answers that the walk is to stop, the tree holds
     // what was read up to there.
-    std::int64_t BuildFolderTree(ui::TTreeNode node, const std::string& path, bool detailed,
+    std::int64_t BuildFolderTree(ui::TTreeNode node, const DiskPath& path, bool detailed,
                                  std::int32_t& folderCount, std::int32_t& fileCount, FILETIME& newest,
                                  WalkProgress& progress);
     void BTreeAllExpandClick(ui::TControl& sender);
@@ -182,6 +185,10 @@ public:
     void RenameGridSetEditText(ui::TStringGrid& sender, int col, int row, const std::string& value);
     void RenameFileDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state);
     void DoRenameButtonClick(ui::TControl& sender);
+    // Whether the current name of the row is its entry's own name; a name
+    // code page 932 cannot hold shows as a look-alike and is left to the
+    // user's typing.
+    bool RenameRowShowsExactly(int row) const;
     void CancelRenameButtonClick(ui::TControl& sender);
     // The identity of the entry each row of RenameGrid was filled from, by
     // row; the apply step renames only that entry.
@@ -204,6 +211,8 @@ public:
     void RefreshJolietPage();
     void FillJolietGrid();
     void ShowJolietEntry(int row);
+    // The folder of the entry of a row.
+    DiskPath JolietFolderOfRow(int row) const;
     void NotJolietDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state);
     void SelectJolietFile(ui::TStringGrid& sender, int col, int row, bool& canSelect);
     void JolietGridMouseDown(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
@@ -220,7 +229,7 @@ private:
     void LayOutHelpSheet();
     void BindEvents();
 
-    std::vector<std::string> args_;
+    std::vector<DiskPath> args_;
 };
 
 // The main window of the running program.

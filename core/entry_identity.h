@@ -3,18 +3,20 @@
 #include <string>
 #include "core/win_types.h"
 
-// What tells one directory entry from another that lists under the same
-// name: a name code page 932 cannot hold comes back as "?" or as a look-alike
+// What tells one directory entry from another that shows under the same
+// name: a name code page 932 cannot hold shows as "?" or as a look-alike
 // ("café.txt" as "cafe.txt"), which may be the name of a different entry.
+// The wide name is the entry's own, and the way to reach it.
 struct EntryIdentity {
-    std::string ShortName;  // 8.3 name where the volume gives one
+    std::wstring Name;       // the name as stored
+    std::wstring ShortName;  // 8.3 name where the volume gives one
     DWORD Attributes = 0;
     std::int64_t Size = 0;
-    FILETIME WriteTime{};   // UTC, as listed
+    FILETIME WriteTime{};    // UTC, as listed
 };
 
 bool operator==(const EntryIdentity& a, const EntryIdentity& b);
 
 #ifdef _WIN32
-EntryIdentity IdentityOf(const WIN32_FIND_DATAA& entry);
+EntryIdentity IdentityOf(const WIN32_FIND_DATAW& entry);
 #endif

@@ -1,7 +1,7 @@
 #include "core/find_file.h"
 
-FindFile::FindFile(const std::string& pattern)
-    : handle_(FindFirstFileA(pattern.c_str(), &data_))
+FindFile::FindFile(const std::wstring& pattern)
+    : handle_(FindFirstFileW(LongForm(pattern).c_str(), &data_))
 {
 }
 
@@ -12,9 +12,25 @@ FindFile::~FindFile()
 
 bool FindFile::next()
 {
-    if (handle_ != INVALID_HANDLE_VALUE && !FindNextFileA(handle_, &data_))
+    shownRead_ = false;
+    if (handle_ != INVALID_HANDLE_VALUE && !FindNextFileW(handle_, &data_))
         close();
     return handle_ != INVALID_HANDLE_VALUE;
+}
+
+std::string_view FindFile::name() const
+{
+    if (!shownRead_) {
+        AssignShownText(shown_, data_.cFileName);
+        shownRead_ = true;
+    }
+    return shown_;
+}
+
+bool FindFile::isDotEntry() const
+{
+    const wchar_t* name = data_.cFileName;
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
 void FindFile::close()
@@ -23,4 +39,12 @@ void FindFile::close()
         FindClose(handle_);
         handle_ = INVALID_HANDLE_VALUE;
     }
+}
+
+DiskPath SubFolder(const DiskPath& folder, const FindFile& entry)
+{
+    DiskPath path = Joined(folder, entry.name(), entry.wideName());
+    path.Shown += '\\';
+    path.Wide += L'\\';
+    return path;
 }

@@ -80,27 +80,58 @@ std::string ParentPath(std::string_view path)
     return std::string(ParentView(path));
 }
 
-std::string FolderOfPath(std::string_view path)
+namespace {
+
+bool IsLead(char byte)
+{
+    return IsLeadByte(static_cast<unsigned char>(byte));
+}
+
+bool IsLead(wchar_t)
+{
+    return false;
+}
+
+// The length FolderOfPath keeps, for either form of a path.
+template <class Char>
+std::size_t FolderLength(std::basic_string_view<Char> path)
 {
     bool found = false;
     std::size_t cut = 0;
     for (std::size_t i = 0; i < path.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(path[i]);
-        if (IsLeadByte(byte)) {
+        if (IsLead(path[i])) {
             ++i;
             continue;
         }
-        if (byte != ':' && byte != '\\')
+        if (path[i] != Char(':') && path[i] != Char('\\'))
             continue;
         found = true;
-        if (i + 1 < path.size() && path[i + 1] == '\\') {
+        if (i + 1 < path.size() && path[i + 1] == Char('\\')) {
             cut = i + 1;
             ++i;
         } else {
-            cut = (byte == '\\' && i != 0) ? i - 1 : i;
+            cut = (path[i] == Char('\\') && i != 0) ? i - 1 : i;
         }
     }
-    return found ? std::string(path.substr(0, cut + 1)) : std::string();
+    return found ? cut + 1 : 0;
+}
+
+}  // namespace
+
+std::string FolderOfPath(std::string_view path)
+{
+    return std::string(path.substr(0, FolderLength(path)));
+}
+
+DiskPath FolderHolding(const DiskPath& path)
+{
+    std::wstring wide = path.Wide.substr(0, FolderLength(std::wstring_view(path.Wide)));
+    // The shown text is cut where its own separators fall; a character shown
+    // as a look-alike "\\" would cut it elsewhere, so then it is made anew.
+    std::string shown = FolderOfPath(path.Shown);
+    if (!ShowsExactly(shown, wide))
+        shown = ShownText(wide);
+    return {std::move(shown), std::move(wide)};
 }
 
 std::string WithTrailingBackslash(std::string_view path)
@@ -246,20 +277,41 @@ std::string StoredNameOf(std::string_view path, unsigned attributeMask)
     return std::string(path.substr(Mark(path).nameStart));
 }
 
-bool IsExistingFolder(std::string_view path)
+bool IsExistingFolder(const DiskPath& path)
 {
-    std::string_view folder = path;
-    if (EndsWithSlash(folder))
-        folder.remove_suffix(1);
-    if (folder.empty() || !IsSearchable(folder))
+    std::wstring folder = path.Wide;
+    if (!folder.empty() && folder.back() == L'\\')
+        folder.pop_back();
+    // Wildcards would find some other entry.
+    if (folder.empty() || folder.find_first_of(std::wstring_view(L"*?<>\"\0", 6)) != std::wstring::npos)
         return false;
     // A directory search never reports a drive or share root itself.
-    if (IsRoot(folder)) {
-        const DWORD attributes = GetFileAttributesA((std::string(folder) + '\\').c_str());
+    if (IsRoot(ShownText(folder))) {
+        const DWORD attributes = GetFileAttributesW((folder + L'\\').c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     }
-    const FindFile entry{std::string(folder)};
+    const FindFile entry{folder};
     return entry && entry.isFolder();
+}
+
+DiskPath ExpandLongPath(const std::wstring& path)
+{
+    std::wstring expanded(LongForm(path));
+    const bool prefixed = expanded.size() != path.size();
+    std::wstring buffer(32768, L'\0');
+    const DWORD length = GetLongPathNameW(expanded.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length > 0 && length < buffer.size()) {
+        buffer.resize(length);
+        expanded = prefixed && buffer.starts_with(L"\\\\?\\UNC\\") ? L"\\\\" + buffer.substr(8)
+            : prefixed && buffer.starts_with(L"\\\\?\\")            ? buffer.substr(4)
+                                                                      : buffer;
+    } else {
+        expanded = path;
+    }
+    const std::string shown = ShownText(expanded);
+    if (ShowsExactly(shown, expanded))
+        return DiskPath(ExpandLongPath(ShownText(path)));
+    return {shown, expanded};
 }
 
 #endif

@@ -7,7 +7,7 @@ void PendingFolders::clear()
     free_ = {};
 }
 
-int PendingFolders::add(std::string path)
+int PendingFolders::add(DiskPath path)
 {
     int slot;
     if (!free_.empty()) {
@@ -26,6 +26,6 @@ void PendingFolders::release(int slot)
 {
     if (occupied_.erase(slot) == 0)
         return;
-    slots_[static_cast<std::size_t>(slot)].clear();
+    slots_[static_cast<std::size_t>(slot)] = {};
     free_.push(slot);
 }

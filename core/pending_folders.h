@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/disk_path.h"
 #include "core/walk_progress.h"
 
 // Folders found by a walk and not yet listed, in numbered slots. A new folder
@@ -17,13 +18,13 @@ class PendingFolders {
 public:
     void clear();
     // Stores the path in the lowest free slot and returns the slot's number.
-    int add(std::string path);
+    int add(DiskPath path);
     bool empty() const { return occupied_.empty(); }
     // The lowest occupied slot; only when not empty.
     int lowest() const { return *occupied_.begin(); }
     // The path held in an occupied slot. A later add may move it: copy it
     // before adding.
-    const std::string& path(int slot) const { return slots_[static_cast<std::size_t>(slot)]; }
+    const DiskPath& path(int slot) const { return slots_[static_cast<std::size_t>(slot)]; }
     // Frees an occupied slot for the next folder found.
     void release(int slot);
 
@@ -32,13 +33,13 @@ public:
     // has stopped; list adds the sub-folders it finds. What a stopped walk
     // left pending is dropped.
     template <class List>
-    void walk(const std::string& start, const WalkProgress& progress, List list)
+    void walk(const DiskPath& start, const WalkProgress& progress, List list)
     {
         clear();
         list(start);
         while (!empty() && !progress.stopped()) {
             const int slot = lowest();
-            const std::string path = this->path(slot);
+            const DiskPath path = this->path(slot);
             list(path);
             release(slot);
         }
@@ -46,7 +47,7 @@ public:
     }
 
 private:
-    std::vector<std::string> slots_;  // slots ever used, occupied or free
+    std::vector<DiskPath> slots_;  // slots ever used, occupied or free
     std::set<int> occupied_;
     std::priority_queue<int, std::vector<int>, std::greater<int>> free_;  // freed slots below slots_.size()
 };

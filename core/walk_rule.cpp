@@ -11,12 +11,12 @@ constexpr DWORD CloudTag = 0x9000001A;
 
 }  // namespace
 
-bool IsWalkableFolder(const WIN32_FIND_DATAA& entry)
+bool IsWalkableFolder(const WIN32_FIND_DATAW& entry)
 {
     if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return false;
-    const char* name = entry.cFileName;
-    if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+    const wchar_t* name = entry.cFileName;
+    if (name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0')))
         return false;
     // The search reports a reparse point's tag in dwReserved0. Wine marks a
     // Unix symbolic link to a folder as a reparse point with no meaningful

@@ -6,5 +6,5 @@
 // "..", and no junction, symbolic link or mount point, so that no walk loops
 // or counts a subtree twice. Cloud-file placeholders are reparse points too,
 // but their folders hold the user's own files and are walked.
-bool IsWalkableFolder(const WIN32_FIND_DATAA& entry);
+bool IsWalkableFolder(const WIN32_FIND_DATAW& entry);
 #endif

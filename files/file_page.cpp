@@ -117,10 +117,18 @@ void TForm1::FileGridAction(ui::TMouseButton button, int x, int y)
     } else if (button == ui::TMouseButton::Left && col == 0 && row >= 1) {
         ui::ShellOpen(Handle(), "open", "explorer", CurrentFolder, "", SW_SHOW);
     } else if (button == ui::TMouseButton::Right && col == 0 && row >= 1) {
-        const std::string folder = WithTrailingBackslash(CurrentFolder);
+        const DiskPath folder = EndingInBackslash(CurrentFolder);
         const std::string& name = FileGrid.Cell(0, row);
-        if (!name.empty())
-            ui::ShellOpen(Handle(), "open", folder + name, "", folder, SW_SHOW);
+        if (name.empty())
+            return;
+        // The row's entry is reached by its own name, which the cell may
+        // show only as a look-alike.
+        const FileEntry* file = row < static_cast<int>(FileOrder.size()) && FileOrder[row] > 0
+                && FileOrder[row] < static_cast<int>(FileTable.size())
+            ? &FileTable[FileOrder[row]]
+            : nullptr;
+        const std::wstring wideName = file && file->Name == name ? file->Identity.Name : WideText(name);
+        ui::ShellOpen(Handle(), "open", Joined(folder, name, wideName), "", folder, SW_SHOW);
     }
 }
 

@@ -5,22 +5,22 @@
 
 std::vector<FileEntry> FileTable(1);
 
-int ListFiles(const std::string& folder)
+int ListFiles(const DiskPath& folder)
 {
     return ListEntries(folder, false);
 }
 
-int ListEntries(const std::string& folder, bool withFolders)
+int ListEntries(const DiskPath& folder, bool withFolders)
 {
     FileTable.resize(1);
     // An empty path names no folder; searching it would list the process's
     // current folder instead.
     if (folder.empty())
         return 0;
-    for (FindFile entry(WithTrailingBackslash(folder) + "*.*"); entry; entry.next()) {
+    for (FindFile entry(EndingInBackslash(folder).Wide + L"*"); entry; entry.next()) {
         if (entry.isFolder() && (!withFolders || entry.isDotEntry()))
             continue;
-        const WIN32_FIND_DATAA& data = entry.data();
+        const WIN32_FIND_DATAW& data = entry.data();
         FILETIME local;
         FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
         FileEntry& item = FileTable.emplace_back();

@@ -84,6 +84,25 @@ void TForm1::NewFileClick(ui::TStringGrid&, ui::TMouseButton button, ui::TShiftS
     NewestGridAction(button, x, y);
 }
 
+namespace {
+
+// The folder of a row, or with file the file itself. The row's entry is
+// reached by its own names, which the cells may show only as look-alikes.
+DiskPath NewestRowPath(const ui::TStringGrid& grid, int row, bool file)
+{
+    const std::string& folder = grid.Cell(0, row);
+    const std::string name = file ? grid.Cell(1, row) : std::string();
+    if (row <= NewestCount && static_cast<std::size_t>(row) < NewestOrder.size()) {
+        const NewestEntry& entry = NewestTable[static_cast<std::size_t>(NewestOrder[static_cast<std::size_t>(row)])];
+        if (entry.Folder == folder && (!file || entry.Name == name))
+            return file ? Joined({entry.Folder, entry.WideFolder}, entry.Name, entry.WideName)
+                        : DiskPath(entry.Folder, entry.WideFolder);
+    }
+    return DiskPath(folder + name);
+}
+
+}  // namespace
+
 void TForm1::NewestGridAction(ui::TMouseButton button, int x, int y)
 {
     int col = -1;
@@ -101,14 +120,13 @@ void TForm1::NewestGridAction(ui::TMouseButton button, int x, int y)
                 NewFileGrid.SetCell(c, 1, "");
         FillNewestGrid();
     } else if (button == ui::TMouseButton::Left && (col == 0 || col == 1) && row >= 1) {
-        const std::string& folder = NewFileGrid.Cell(0, row);
+        const DiskPath folder = NewestRowPath(NewFileGrid, row, false);
         if (!folder.empty())
             ui::ShellOpen(Handle(), "open", "explorer", folder, "", SW_SHOW);
     } else if (button == ui::TMouseButton::Right && col == 1 && row >= 1) {
-        const std::string folder = NewFileGrid.Cell(0, row);
-        const std::string path = folder + NewFileGrid.Cell(1, row);
+        const DiskPath path = NewestRowPath(NewFileGrid, row, true);
         if (!path.empty())
-            ui::ShellOpen(Handle(), "open", path, "", folder, SW_SHOW);
+            ui::ShellOpen(Handle(), "open", path, "", NewestRowPath(NewFileGrid, row, false), SW_SHOW);
     }
 }
 

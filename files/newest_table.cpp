@@ -36,33 +36,33 @@ SortValue ValueOf(const NewestEntry& entry, int key)
 
 }  // namespace
 
-std::int32_t WalkNewest(const std::string& folder)
+std::int32_t WalkNewest(const DiskPath& folder)
 {
     WalkProgress unwatched;
     return WalkNewest(folder, unwatched);
 }
 
-std::int32_t WalkNewest(const std::string& folder, WalkProgress& progress)
+std::int32_t WalkNewest(const DiskPath& folder, WalkProgress& progress)
 {
     Kept.clear();
-    PendingFolders.walk(folder, progress, [&](const std::string& path) { ListNewestFolder(path, progress); });
+    PendingFolders.walk(folder, progress, [&](const DiskPath& path) { ListNewestFolder(path, progress); });
     return Kept.held();
 }
 
-void ListNewestFolder(const std::string& folder, WalkProgress& progress)
+void ListNewestFolder(const DiskPath& folder, WalkProgress& progress)
 {
     // An empty path names no folder; searching it would list the process's
     // current folder instead.
     if (folder.empty())
         return;
-    const std::string path = WithTrailingBackslash(folder);
-    for (FindFile entry(path + "*.*"); entry; entry.next()) {
-        const WIN32_FIND_DATAA& data = entry.data();
+    const DiskPath path = EndingInBackslash(folder);
+    for (FindFile entry(path.Wide + L"*"); entry; entry.next()) {
+        const WIN32_FIND_DATAW& data = entry.data();
         if (entry.isFolder()) {
             if (entry.isDotEntry())
                 continue;
             if (IsWalkableFolder(data))
-                PendingFolders.add(path + std::string(entry.name()) + '\\');
+                PendingFolders.add(SubFolder(path, entry));
             if (!progress.folder())
                 return;
             continue;
@@ -73,7 +73,9 @@ void ListNewestFolder(const std::string& folder, WalkProgress& progress)
         if (position != 0) {
             NewestEntry& kept = NewestTable[static_cast<std::size_t>(position)];
             kept.Name = entry.name();
-            kept.Folder = path;
+            kept.Folder = path.Shown;
+            kept.WideName = entry.wideName();
+            kept.WideFolder = path.Wide;
             kept.Size = entry.size();
             kept.WriteTime = local;
             FileTimeToSystemTime(&local, &kept.Stamp);

@@ -9,8 +9,10 @@
 
 // One file kept by the newest-files walk.
 struct NewestEntry {
-    std::string Name;      // no path
-    std::string Folder;    // the folder holding it, ending in "\"
+    std::string Name;      // no path, as shown
+    std::string Folder;    // the folder holding it, ending in "\", as shown
+    std::wstring WideName;    // the same two as they reach the file
+    std::wstring WideFolder;
     std::int64_t Size = 0;
     FILETIME WriteTime{};  // last write, local time
     SYSTEMTIME Stamp{};    // the same time broken down
@@ -31,14 +33,14 @@ extern class PendingFolders PendingFolders;
 // Walks the whole subtree of the folder, the folder's own files included,
 // keeps its 500 newest files in NewestTable and returns how many it holds.
 // Junctions, symbolic links and mount points are not followed.
-std::int32_t WalkNewest(const std::string& folder);
+std::int32_t WalkNewest(const DiskPath& folder);
 // The same, counting every file and folder met in progress; once progress
 // answers that the walk is to stop, the table holds the newest of the files
 // met up to there.
-std::int32_t WalkNewest(const std::string& folder, WalkProgress& progress);
+std::int32_t WalkNewest(const DiskPath& folder, WalkProgress& progress);
 // Lists one folder of the walk: its files are offered to the table, its
 // sub-folders queued in PendingFolders; it ends early when progress says so.
-void ListNewestFolder(const std::string& folder, WalkProgress& progress);
+void ListNewestFolder(const DiskPath& folder, WalkProgress& progress);
 
 // Negative, zero or positive as NewestTable position a orders before, with
 // or after b under the file page's keys and the folder key; any other key

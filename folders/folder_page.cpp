@@ -162,10 +162,9 @@ void TForm1::DirGridAction(ui::TStringGrid& grid, ui::TMouseButton button, int x
     // total row names no folder.
     if (row == FolderCount + 1)
         return;
-    const std::string name = row == FolderCount ? std::string(".") : grid.Cell(0, row);
-    if (name.empty())
+    const DiskPath folder = FolderOfRow(grid, row);
+    if (folder.empty())
         return;
-    const std::string folder = WithTrailingBackslash(CurrentFolder) + name;
 
     if (button == ui::TMouseButton::Right) {
         ui::ShellOpen(Handle(), "open", "explorer", folder, "", SW_SHOW);
@@ -176,10 +175,28 @@ void TForm1::DirGridAction(ui::TStringGrid& grid, ui::TMouseButton button, int x
     // once. The direct-files row leaves the folder as it is and is rescanned
     // here. A folder the selector cannot enter raises an error and leaves
     // CurrentFolder as the selector's folder.
-    const std::string before = DirectoryListBox1.Directory();
+    const std::wstring before = DirectoryListBox1.Path().Wide;
     DirectoryListBox1.SetDirectory(folder);
-    if (lstrcmpiA(before.c_str(), DirectoryListBox1.Directory().c_str()) == 0)
+    if (lstrcmpiW(before.c_str(), DirectoryListBox1.Path().Wide.c_str()) == 0)
         RefreshDirPage();
+}
+
+DiskPath TForm1::FolderOfRow(const ui::TStringGrid& grid, int row) const
+{
+    const DiskPath current = EndingInBackslash(CurrentFolder);
+    if (row == FolderCount)
+        return Joined(current, ".", L".");
+    const std::string name = grid.Cell(0, row);
+    if (name.empty())
+        return {};
+    // The row's record reaches the folder by its own name, which the cell
+    // may show only as a look-alike.
+    if (row < FolderCount && static_cast<std::size_t>(row) < FolderOrder.size()) {
+        const FolderSummary& record = FolderTable[static_cast<std::size_t>(FolderOrder[static_cast<std::size_t>(row)])];
+        if (record.Name == name)
+            return Joined(current, name, record.WideName);
+    }
+    return Joined(current, name, WideText(name));
 }
 
 void TForm1::CopyDirPage()

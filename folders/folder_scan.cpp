@@ -40,15 +40,15 @@ SYSTEMTIME ToSystemTime(const FILETIME& time)
 
 }  // namespace
 
-std::int32_t ScanFolder(const std::string& folder, bool update)
+std::int32_t ScanFolder(const DiskPath& folder, bool update)
 {
     WalkProgress unwatched;
     return ScanFolder(folder, update, unwatched);
 }
 
-std::int32_t ScanFolder(const std::string& folder, bool update, WalkProgress& progress)
+std::int32_t ScanFolder(const DiskPath& folder, bool update, WalkProgress& progress)
 {
-    const std::string path = WithTrailingBackslash(folder);
+    const DiskPath path = EndingInBackslash(folder);
     std::int64_t size = 0;
     std::int64_t diskSize = 0;
     std::int32_t fileCount = 0;
@@ -56,7 +56,7 @@ std::int32_t ScanFolder(const std::string& folder, bool update, WalkProgress& pr
     std::string newestName;
 
     std::size_t next = 1;
-    for (FindFile entry(path + "*.*"); entry; entry.next()) {
+    for (FindFile entry(path.Wide + L"*"); entry; entry.next()) {
         if (!entry.isFolder()) {
             const FILETIME time = LocalWriteTime(entry);
             ++fileCount;
@@ -77,6 +77,7 @@ std::int32_t ScanFolder(const std::string& folder, bool update, WalkProgress& pr
             FolderTable.resize(next + 1);
         FolderSummary& record = FolderTable[next];
         record.Name = entry.name();
+        record.WideName = entry.wideName();
         record.CharCount = CountNameChars(record.Name);
         FILETIME subNewest{};
         record.NewestName.clear();
@@ -85,7 +86,7 @@ std::int32_t ScanFolder(const std::string& folder, bool update, WalkProgress& pr
         // A junction or link keeps its row but is not followed. A folder met
         // when the walk is told to stop keeps its row with nothing read.
         record.Size = progress.folder() && IsWalkableFolder(entry.data())
-            ? WalkFolder(path + record.Name + '\\', update, subNewest, record.NewestName,
+            ? WalkFolder(SubFolder(path, entry), update, subNewest, record.NewestName,
                          record.FileCount, record.DiskSize, progress)
             : 0;
         record.Stamp = ToSystemTime(subNewest);
@@ -105,7 +106,7 @@ std::int32_t ScanFolder(const std::string& folder, bool update, WalkProgress& pr
     return static_cast<std::int32_t>(next);
 }
 
-std::int64_t WalkFolder(const std::string& folder, bool update, FILETIME& newest,
+std::int64_t WalkFolder(const DiskPath& folder, bool update, FILETIME& newest,
                         std::string& newestName, std::int32_t& fileCount, std::int64_t& diskSize,
                         WalkProgress& progress)
 {
@@ -115,7 +116,7 @@ std::int64_t WalkFolder(const std::string& folder, bool update, FILETIME& newest
     fileCount = 0;
     {
         std::string subName;
-        for (FindFile entry(folder + "*.*"); entry; entry.next()) {
+        for (FindFile entry(folder.Wide + L"*"); entry; entry.next()) {
             if (!entry.isFolder()) {
                 const FILETIME time = LocalWriteTime(entry);
                 // Strictly later only: of equal times the first listed stays.
@@ -140,7 +141,7 @@ std::int64_t WalkFolder(const std::string& folder, bool update, FILETIME& newest
             FILETIME subNewest{};
             std::int32_t subCount = 0;
             std::int64_t subDiskSize = 0;
-            size += WalkFolder(folder + std::string(entry.name()) + '\\', update, subNewest, subName,
+            size += WalkFolder(SubFolder(folder, entry), update, subNewest, subName,
                                subCount, subDiskSize, progress);
             // The sub-folder wins ties, so a later one beats an earlier one.
             if (CompareFileTime(&newest, &subNewest) <= 0) {
@@ -161,13 +162,13 @@ std::int64_t WalkFolder(const std::string& folder, bool update, FILETIME& newest
     return size;
 }
 
-void StampFolderTime(const std::string& folder, const FILETIME& newest)
+void StampFolderTime(const DiskPath& folder, const FILETIME& newest)
 {
     FILETIME utc{};
     if (!LocalFileTimeToFileTime(&newest, &utc))
         return;
-    // FILE_FLAG_BACKUP_SEMANTICS is what lets CreateFileA open a folder.
-    const HANDLE opened = CreateFileA(folder.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    // FILE_FLAG_BACKUP_SEMANTICS is what lets CreateFile open a folder.
+    const HANDLE opened = CreateFileW(LongForm(folder.Wide).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (opened == INVALID_HANDLE_VALUE)
         return;

@@ -32,17 +32,17 @@ std::string DetailText(std::int64_t size, std::int32_t fileCount, const FILETIME
 
 }  // namespace
 
-void TForm1::RefreshTree(const std::string& folder)
+void TForm1::RefreshTree(const DiskPath& folder)
 {
     ui::HourglassCursor hourglass;
-    const std::string path = WithTrailingBackslash(folder);
+    const DiskPath path = EndingInBackslash(folder);
     std::int32_t folderCount = 0;
     ui::TTreeNode root = nullptr;
     {
         // Filled and expanded out of sight, the view lays itself out once.
         ui::TTreeUpdate update(TreeView1);
         TreeView1.Clear();
-        root = TreeView1.AddChild(nullptr, path);
+        root = TreeView1.AddChild(nullptr, path.Shown);
         std::int32_t fileCount = 0;
         FILETIME newest{};
         WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
@@ -53,7 +53,7 @@ void TForm1::RefreshTree(const std::string& folder)
     lbFolder.SetCaption(FormatInt(folderCount, 10) + " folders");
 }
 
-std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const std::string& path, bool detailed,
+std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const DiskPath& path, bool detailed,
                                      std::int32_t& folderCount, std::int32_t& fileCount, FILETIME& newest,
                                      WalkProgress& progress)
 {
@@ -61,7 +61,7 @@ std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const std::string& path
     folderCount = 0;
     fileCount = 0;
     newest = FILETIME{};
-    for (FindFile entry(path + "*.*"); entry; entry.next()) {
+    for (FindFile entry(path.Wide + L"*"); entry; entry.next()) {
         if (!entry.isFolder()) {
             FILETIME time{};
             FileTimeToLocalFileTime(&entry.data().ftLastWriteTime, &time);
@@ -85,7 +85,7 @@ std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const std::string& path
         // followed, so a link back up the tree cannot loop. A folder met when
         // the walk is told to stop shows with nothing read.
         const std::int64_t subSize = progress.folder() && IsWalkableFolder(entry.data())
-            ? BuildFolderTree(child, path + name + "\\", detailed, subFolders, subFiles, subNewest, progress)
+            ? BuildFolderTree(child, SubFolder(path, entry), detailed, subFolders, subFiles, subNewest, progress)
             : 0;
         if (detailed)
             TreeView1.SetNodeText(child, name + DetailText(subSize, subFiles, subNewest));

@@ -22,6 +22,10 @@ void ConvertRows(TForm1& form, Convert convert)
             const std::string& name = form.RenameGrid.Cell(2, row);
             if (name.empty())
                 continue;  // a name emptied by hand stays empty under every conversion
+            // A converted look-alike would drop what the code page cannot
+            // show ("cafe" to "CAFE" loses the accent of "café").
+            if (!form.RenameRowShowsExactly(row))
+                continue;
             form.RenameGrid.SetCell(2, row, convert(name));
         }
     }

@@ -82,16 +82,30 @@ void TForm1::FillJolietGrid()
     JolietGrid.SetCell(2, summaryRow, FormatInt(JolietCount) + " files");
 }
 
+DiskPath TForm1::JolietFolderOfRow(int row) const
+{
+    // The row's entry reaches its folder by the folder's own names, which
+    // the cell may show only as look-alikes.
+    const std::string& shown = JolietGrid.Cell(5, row);
+    if (row > 0 && row <= JolietCount) {
+        const JolietEntry& entry = JolietTable[static_cast<std::size_t>(FileOrder[static_cast<std::size_t>(row)])];
+        if (entry.Folder == shown)
+            return {entry.Folder, entry.WideFolder};
+    }
+    return DiskPath(shown);
+}
+
 void TForm1::ShowJolietEntry(int row)
 {
     if (row > 0 && row <= JolietCount) {
-        ShownIdentity = JolietTable[static_cast<std::size_t>(FileOrder[static_cast<std::size_t>(row)])].Identity;
-        JolietFolder = JolietGrid.Cell(5, row);
+        const JolietEntry& entry = JolietTable[static_cast<std::size_t>(FileOrder[static_cast<std::size_t>(row)])];
+        ShownIdentity = entry.Identity;
+        JolietFolder = JolietFolderOfRow(row);
         CurrentFileName.SetText(JolietGrid.Cell(0, row));
         NewFileName.SetText(JolietGrid.Cell(0, row));
     } else {
         ShownIdentity = {};
-        JolietFolder.clear();
+        JolietFolder = {};
         CurrentFileName.SetText("違反ファイル名はありません");
         NewFileName.SetText("");
     }
@@ -124,7 +138,7 @@ void TForm1::JolietGridMouseDown(ui::TStringGrid& sender, ui::TMouseButton butto
         RenameSortKey = kJolietTitleKeys[col];
         RefreshJolietPage();
     } else if (button == ui::TMouseButton::Right && col == 0 && row >= 1 && row <= JolietCount) {
-        ui::ShellOpen(Handle(), "open", "explorer", sender.Cell(5, row), "", SW_SHOW);
+        ui::ShellOpen(Handle(), "open", "explorer", JolietFolderOfRow(row), "", SW_SHOW);
     }
 }
 
@@ -141,6 +155,8 @@ void TForm1::RenameButtonClick(ui::TControl&)
     // taken relative to the process's current folder.
     if (JolietFolder.empty())
         return;
-    if (RenameOnDisk(JolietFolder + CurrentFileName.Text(), JolietFolder + NewFileName.Text(), ShownIdentity))
+    const std::string newName = NewFileName.Text();
+    if (RenameOnDisk(Joined(JolietFolder, CurrentFileName.Text(), ShownIdentity.Name),
+                     Joined(JolietFolder, newName, WideText(newName)), ShownIdentity))
         RefreshJolietPage();
 }

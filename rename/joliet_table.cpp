@@ -12,7 +12,7 @@ std::vector<JolietEntry> JolietTable(1);
 PendingFolders JolietPending;
 int JolietCount = 0;
 std::int32_t JolietBaseLength = 0;
-std::string JolietFolder;
+DiskPath JolietFolder;
 
 namespace {
 
@@ -32,17 +32,18 @@ SortValue ValueOf(const JolietEntry& entry, int key)
 
 // Records the file of the folder (path ending in "\\") when its name or path
 // breaks a limit and the table has room.
-void CheckJolietFile(const std::string& path, const FindFile& entry)
+void CheckJolietFile(const DiskPath& path, const FindFile& entry)
 {
     if (static_cast<int>(JolietTable.size()) > JolietCapacity)
         return;
     const std::string_view name = entry.name();
     const std::int32_t chars = CountNameChars(name);
-    const auto length = static_cast<std::int32_t>(path.size() + name.size()) - JolietBaseLength;
+    const auto length = static_cast<std::int32_t>(path.Shown.size() + name.size()) - JolietBaseLength;
     if (chars >= 0 && chars <= JolietMaxChars && length <= JolietMaxPathLength)
         return;
     JolietEntry& record = JolietTable.emplace_back();
-    record.Folder = path;
+    record.Folder = path.Shown;
+    record.WideFolder = path.Wide;
     record.Name = name;
     record.CharCount = chars;
     record.PathLength = length;
@@ -55,36 +56,36 @@ void CheckJolietFile(const std::string& path, const FindFile& entry)
 
 }  // namespace
 
-int WalkJoliet(const std::string& folder)
+int WalkJoliet(const DiskPath& folder)
 {
     WalkProgress unwatched;
     return WalkJoliet(folder, unwatched);
 }
 
-int WalkJoliet(const std::string& folder, WalkProgress& progress)
+int WalkJoliet(const DiskPath& folder, WalkProgress& progress)
 {
     JolietTable.resize(1);
     // Tested by character: a path ending in a double-byte character whose
     // trail byte is 0x5C still needs its "\".
-    const std::string base = WithTrailingBackslash(folder);
-    JolietBaseLength = static_cast<std::int32_t>(base.size());
+    const DiskPath base = EndingInBackslash(folder);
+    JolietBaseLength = static_cast<std::int32_t>(base.Shown.size());
     // An empty path names no folder; searching it would walk the process's
     // current folder instead.
     if (base.empty())
         return 0;
-    JolietPending.walk(base, progress, [&](const std::string& path) { CheckJolietFolder(path, progress); });
+    JolietPending.walk(base, progress, [&](const DiskPath& path) { CheckJolietFolder(path, progress); });
     return static_cast<int>(JolietTable.size()) - 1;
 }
 
-void CheckJolietFolder(const std::string& folder, WalkProgress& progress)
+void CheckJolietFolder(const DiskPath& folder, WalkProgress& progress)
 {
-    const std::string path = WithTrailingBackslash(folder);
-    for (FindFile entry(path + "*.*"); entry; entry.next()) {
+    const DiskPath path = EndingInBackslash(folder);
+    for (FindFile entry(path.Wide + L"*"); entry; entry.next()) {
         if (entry.isFolder()) {
             if (entry.isDotEntry())
                 continue;
             if (IsWalkableFolder(entry.data()))
-                JolietPending.add(path + std::string(entry.name()) + "\\");
+                JolietPending.add(SubFolder(path, entry));
             if (!progress.folder())
                 return;
             continue;

@@ -12,7 +12,8 @@
 // One file below the chosen folder whose name or path cannot go on a CD or
 // DVD under the Joliet extension.
 struct JolietEntry {
-    std::string Folder;            // full path of its folder, ending in "\"
+    std::string Folder;            // full path of its folder, ending in "\", as shown
+    std::wstring WideFolder;       // the same as it reaches the folder
     std::string Name;
     std::int32_t CharCount = 0;    // characters, negative when the name holds ";"
     std::int32_t PathLength = 0;   // bytes of its path below the chosen folder
@@ -33,25 +34,25 @@ inline constexpr int SortByPathLength = 16;
 // Entries 1..n of the last walk in walk order; slot 0 is unused.
 extern std::vector<JolietEntry> JolietTable;
 // Folders of the running walk not yet checked.
-extern PendingFolders JolietPending;
+extern class PendingFolders JolietPending;
 // Entries the last walk stored, also the entry rows of the page's grid.
 extern int JolietCount;
 // Bytes of the chosen folder's path with one trailing "\".
 extern std::int32_t JolietBaseLength;
 // The folder of the entry the page's edit boxes show; empty when none.
-extern std::string JolietFolder;
+extern DiskPath JolietFolder;
 
 // Walks the tree below the folder (with or without a trailing "\") and
 // returns how many entries JolietTable now holds. Junctions and links are
 // not followed.
-int WalkJoliet(const std::string& folder);
+int WalkJoliet(const DiskPath& folder);
 // The same, counting every file and folder met in progress; once progress
 // answers that the walk is to stop, the table holds what was found up to
 // there.
-int WalkJoliet(const std::string& folder, WalkProgress& progress);
+int WalkJoliet(const DiskPath& folder, WalkProgress& progress);
 // Records the violating files of one folder and queues its sub-folders; it
 // ends early when progress says so.
-void CheckJolietFolder(const std::string& folder, WalkProgress& progress);
+void CheckJolietFolder(const DiskPath& folder, WalkProgress& progress);
 
 // Negative, zero or positive as JolietTable entry a orders before, with or
 // after entry b under the key; a key it does not know makes every pair equal.

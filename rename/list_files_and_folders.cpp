@@ -2,7 +2,7 @@
 
 #include "files/file_table.h"
 
-int ListFilesAndFolders(const std::string& folder)
+int ListFilesAndFolders(const DiskPath& folder)
 {
     return ListEntries(folder, true);
 }

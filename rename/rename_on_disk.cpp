@@ -7,12 +7,8 @@
 
 namespace {
 
-struct FolderAndName {
-    std::string_view folder;  // up to and including the last "\"
-    std::string_view name;
-};
-
-FolderAndName Split(std::string_view path)
+// The last component of a shown path.
+std::string_view ShownNameOf(std::string_view path)
 {
     std::size_t nameStart = 0;
     for (std::size_t i = 0; i < path.size(); ++i) {
@@ -22,39 +18,57 @@ FolderAndName Split(std::string_view path)
         else if (byte == '\\')
             nameStart = i + 1;
     }
+    return path.substr(nameStart);
+}
+
+// The wide path cut after its last "\".
+struct WideFolderAndName {
+    std::wstring_view folder;
+    std::wstring_view name;
+};
+
+WideFolderAndName Split(std::wstring_view path)
+{
+    const std::size_t slash = path.rfind(L'\\');
+    const std::size_t nameStart = slash == std::wstring_view::npos ? 0 : slash + 1;
     return {path.substr(0, nameStart), path.substr(nameStart)};
 }
 
 // A name that stays in its folder: "/" separates as "\" does, and "." and
 // ".." name the folder and its parent.
-bool IsPlainName(std::string_view name)
+bool IsPlainName(std::wstring_view name)
 {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos;
+    return !name.empty() && name != L"." && name != L".." && name.find(L'/') == std::wstring_view::npos;
 }
 
-// Whether path names exactly one entry, listed under name, with the identity.
-// A "?" that stood in for a character code page 932 cannot hold is a wildcard
-// to the directory search, so a second match means the path is ambiguous.
-bool NamesEntry(const std::string& path, std::string_view name, const EntryIdentity& entry)
+// Whether path names exactly one entry, stored under name, with the identity.
+// A wildcard in the path would match others, so a second match means the
+// path is ambiguous.
+bool NamesEntry(const std::wstring& path, std::wstring_view name, const EntryIdentity& entry)
 {
     FindFile found(path);
-    if (!found || found.name() != name || !(IdentityOf(found.data()) == entry))
+    if (!found || found.wideName() != name || !(IdentityOf(found.data()) == entry))
         return false;
     return !found.next();
 }
 
-// MoveFileA reports success for a change of letter case and leaves the name
+bool Move(const std::wstring& from, const std::wstring& to)
+{
+    return MoveFileW(LongForm(from).c_str(), LongForm(to).c_str()) != 0;
+}
+
+// MoveFile reports success for a change of letter case and leaves the name
 // as it was, so the entry goes through a free name of its folder first; if
 // the second step fails it gets its own name back.
-bool RenameThroughTemporary(const std::string& oldPath, const std::string& newPath, std::string_view folder)
+bool RenameThroughTemporary(const std::wstring& oldPath, const std::wstring& newPath, std::wstring_view folder)
 {
-    const std::string prefix = std::string(folder) + "~zev" + std::to_string(GetCurrentProcessId()) + "_";
+    const std::wstring prefix = std::wstring(folder) + L"~zev" + std::to_wstring(GetCurrentProcessId()) + L"_";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temporary = prefix + std::to_string(attempt) + ".tmp";
-        if (MoveFileA(oldPath.c_str(), temporary.c_str())) {
-            if (MoveFileA(temporary.c_str(), newPath.c_str()))
+        const std::wstring temporary = prefix + std::to_wstring(attempt) + L".tmp";
+        if (Move(oldPath, temporary)) {
+            if (Move(temporary, newPath))
                 return true;
-            MoveFileA(temporary.c_str(), oldPath.c_str());
+            Move(temporary, oldPath);
             return false;
         }
         const DWORD error = GetLastError();
@@ -66,17 +80,20 @@ bool RenameThroughTemporary(const std::string& oldPath, const std::string& newPa
 
 }  // namespace
 
-bool RenameOnDisk(const std::string& oldPath, const std::string& newPath, const EntryIdentity& entry)
+bool RenameOnDisk(const DiskPath& oldPath, const DiskPath& newPath, const EntryIdentity& entry)
 {
-    const FolderAndName from = Split(oldPath);
-    const FolderAndName to = Split(newPath);
+    const WideFolderAndName from = Split(oldPath.Wide);
+    const WideFolderAndName to = Split(newPath.Wide);
     if (from.folder.empty() || to.folder != from.folder || !IsPlainName(from.name) || !IsPlainName(to.name))
         return false;
-    if (!NamesEntry(oldPath, from.name, entry))
+    // The row names the entry it was listed from, under the name it shows.
+    if (from.name != entry.Name || ShownNameOf(oldPath.Shown) != ShownText(entry.Name))
+        return false;
+    if (!NamesEntry(oldPath.Wide, entry.Name, entry))
         return false;
     // The new name finds the entry itself: it differs from the old one in
     // letter case only (or names the entry another way).
-    if (NamesEntry(newPath, from.name, entry))
-        return RenameThroughTemporary(oldPath, newPath, from.folder);
-    return MoveFileA(oldPath.c_str(), newPath.c_str()) != 0;
+    if (NamesEntry(newPath.Wide, entry.Name, entry))
+        return RenameThroughTemporary(oldPath.Wide, newPath.Wide, from.folder);
+    return Move(oldPath.Wide, newPath.Wide);
 }

@@ -20,6 +20,9 @@ constexpr int kRenameGridWidths[] = {20, 20, 160, 160, 60, 120, 40, 40};
 constexpr int kRenameTitleKeys[] = {0, 0, SortByName, SortByName, SortBySize, SortByDate, SortByExtension,
                                     SortByCharCount};
 constexpr const char* kChanged = "*";
+constexpr const char* kNotShownExactly = "この名前には Shift_JIS で表せない文字が含まれています";
+// The current name of a row whose entry's own name the code page cannot hold.
+constexpr COLORREF kLookAlikeName = RGB(128, 128, 128);
 constexpr const char* kSortQuestion =
     "修正中のファイル名があります。 ソートすると修正が取り消されます。\n"
     "修正を反映するには［いいえ］を選択した後［変更を反映］ボタンを押します。\n\n"
@@ -67,6 +70,8 @@ void TForm1::RefreshRenamePage(ui::TStringGrid& grid)
         grid.SetCell(6, row, ExtensionText(entry.Name));
         grid.SetCell(7, row, std::to_string(entry.CharCount));
     }
+    if (!RenameRowShowsExactly(grid.Row()))
+        HintToStatusBar(kNotShownExactly);
 }
 
 void TForm1::MarkChangedRows()
@@ -86,9 +91,18 @@ bool TForm1::HasPendingEdits()
     return false;
 }
 
-void TForm1::RenameGridSelectCell(ui::TStringGrid&, int col, int, bool& canSelect)
+bool TForm1::RenameRowShowsExactly(int row) const
+{
+    if (row < 1 || row >= static_cast<int>(RenameRowIdentities.size()))
+        return true;
+    return ShowsExactly(RenameGrid.Cell(3, row), RenameRowIdentities[static_cast<std::size_t>(row)].Name);
+}
+
+void TForm1::RenameGridSelectCell(ui::TStringGrid& sender, int col, int row, bool& canSelect)
 {
     canSelect = col == 2;
+    if (canSelect && row != sender.Row())
+        HintToStatusBar(RenameRowShowsExactly(row) ? sender.Hint : kNotShownExactly);
 }
 
 void TForm1::RenameGridSetEditText(ui::TStringGrid& sender, int, int row, const std::string& value)
@@ -100,9 +114,12 @@ void TForm1::RenameGridSetEditText(ui::TStringGrid& sender, int, int row, const 
 void TForm1::RenameFileDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect,
                                 ui::TGridDrawState state)
 {
-    if ((state & ui::gdFixed) || row < 1 || col < 4)
+    if ((state & ui::gdFixed) || row < 1 || col < 3)
         return;
-    sender.DrawCellRight(col, row, rect);
+    if (col >= 4)
+        sender.DrawCellRight(col, row, rect);
+    else if (!(state & ui::gdSelected) && !RenameRowShowsExactly(row))
+        sender.DrawCellText(col, row, rect, kLookAlikeName);
 }
 
 void TForm1::RenamePageClick(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState, int x, int y)
@@ -128,14 +145,18 @@ void TForm1::DoRenameButtonClick(ui::TControl&)
     const int n = ListFilesAndFolders(CurrentFolder);
     if (n <= 0)
         return;
-    const std::string folder = WithTrailingBackslash(CurrentFolder);
+    const DiskPath folder = EndingInBackslash(CurrentFolder);
     for (int row = 1; row <= n; ++row) {
         // The one empty row of an empty listing takes typing too, but was
         // filled from no entry and names nothing to rename.
         if (RenameGrid.Cell(0, row).empty() || row >= static_cast<int>(RenameRowIdentities.size()))
             continue;
-        if (RenameOnDisk(folder + RenameGrid.Cell(3, row), folder + RenameGrid.Cell(2, row),
-                         RenameRowIdentities[row]))
+        // The entry is reached by its own name; the typed one is taken as
+        // typed.
+        const EntryIdentity& entry = RenameRowIdentities[static_cast<std::size_t>(row)];
+        const std::string& newName = RenameGrid.Cell(2, row);
+        if (RenameOnDisk(Joined(folder, RenameGrid.Cell(3, row), entry.Name), Joined(folder, newName, WideText(newName)),
+                         entry))
             RenameGrid.SetCell(0, row, "");
     }
     RefreshRenamePage(RenameGrid);

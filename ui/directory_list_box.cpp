@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "core/find_file.h"
+#include "core/paths.h"
 #include "ui/gdi.h"
 
 namespace ui {
@@ -13,42 +14,42 @@ constexpr int kItemHeight = 16;
 constexpr int kIndentPerLevel = 8;
 constexpr int kTextMargin = 2;
 
-std::string CurrentDirectory() {
-    std::string path(GetCurrentDirectoryA(0, nullptr), '\0');
-    path.resize(GetCurrentDirectoryA(static_cast<DWORD>(path.size()), path.data()));
-    return path;
+DiskPath CurrentDirectory() {
+    std::wstring path(GetCurrentDirectoryW(0, nullptr), L'\0');
+    path.resize(GetCurrentDirectoryW(static_cast<DWORD>(path.size()), path.data()));
+    return {ShownText(path), path};
 }
 
-std::string FullPathOf(const std::string& path) {
-    std::string full(GetFullPathNameA(path.c_str(), 0, nullptr, nullptr), '\0');
-    full.resize(GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
+std::wstring FullPathOf(const std::wstring& path) {
+    std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+    full.resize(GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
     return full;
 }
 
 char LowerLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Splits "C:\a\b" into the root "C:\" and {"a", "b"}, "\\server\share\a"
-// into "\\server\share\" and {"a"}. A trail byte may be 0x5C, so the path
-// is read a character at a time.
-std::vector<std::string> SplitPath(const std::string& path, std::string& root) {
-    std::vector<std::string> parts{std::string()};
-    for (size_t i = 0; i < path.size(); ++i) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
-            parts.back() += path.substr(i++, 2);
-        } else if (path[i] == '\\') {
+// into "\\server\share\" and {"a"}.
+std::vector<std::wstring> SplitPath(const std::wstring& path, std::wstring& root) {
+    std::vector<std::wstring> parts{std::wstring()};
+    for (const wchar_t c : path) {
+        if (c == L'\\')
             parts.emplace_back();
-        } else {
-            parts.back() += path[i];
-        }
+        else
+            parts.back() += c;
     }
     // "\\server\share" gives "", "", "server", "share".
-    const size_t rootParts = path.starts_with("\\\\") ? 4 : 1;
+    const size_t rootParts = path.starts_with(L"\\\\") ? 4 : 1;
     root.clear();
-    for (size_t i = 0; i < std::min(rootParts, parts.size()); ++i) root += parts[i] + "\\";
-    std::vector<std::string> below;
+    for (size_t i = 0; i < std::min(rootParts, parts.size()); ++i) root += parts[i] + L"\\";
+    std::vector<std::wstring> below;
     for (size_t i = rootParts; i < parts.size(); ++i)
         if (!parts[i].empty()) below.push_back(parts[i]);
     return below;
+}
+
+DiskPath WidePath(std::wstring wide) {
+    return {ShownText(wide), std::move(wide)};
 }
 
 }  // namespace
@@ -62,40 +63,53 @@ TDirectoryListBox::TDirectoryListBox(TControl* parent) : TControl(parent), direc
     List();
 }
 
-void TDirectoryListBox::SetDirectory(std::string_view path) {
-    const std::string target(path);
-    if (!SetCurrentDirectoryA(target.c_str())) throw std::runtime_error("フォルダ " + target + " に移動できません。");
-    const std::string before = directory_;
-    directory_ = CurrentDirectory();
+void TDirectoryListBox::SetDirectory(const DiskPath& path) {
+    std::wstring full = FullPathOf(path.Wide);
+    if (full.size() > 3 && full.back() == L'\\') full.pop_back();
+    DiskPath next;
+    // The process's current folder holds less than MAX_PATH characters (and
+    // Wine's own buffer for it no more), so a longer folder is held here
+    // alone, still shown and listed.
+    if (full.size() + 1 < MAX_PATH) {
+        if (SetCurrentDirectoryW(path.Wide.c_str())) next = CurrentDirectory();
+    } else if (IsExistingFolder(WidePath(full))) {
+        next = WidePath(full);
+    }
+    if (next.empty()) {
+        throw std::runtime_error("フォルダ " + path.Shown + " に移動できません。");
+    }
+    const std::wstring before = directory_.Wide;
+    directory_ = std::move(next);
     List();
-    if (lstrcmpiA(before.c_str(), directory_.c_str()) != 0) Fire(OnChange);
+    if (lstrcmpiW(before.c_str(), directory_.Wide.c_str()) != 0) Fire(OnChange);
 }
 
 void TDirectoryListBox::SetDrive(char letter) {
-    if (!directory_.empty() && LowerLetter(letter) == LowerLetter(directory_[0])) return;
-    SetDirectory(FullPathOf(std::string{letter, ':'}));
+    if (!directory_.Shown.empty() && LowerLetter(letter) == LowerLetter(directory_.Shown[0])) return;
+    SetDirectory(WidePath(FullPathOf(std::wstring{static_cast<wchar_t>(letter), L':'})));
 }
 
 void TDirectoryListBox::List() {
-    std::string root;
-    const std::vector<std::string> parts = SplitPath(directory_, root);
+    std::wstring root;
+    const std::vector<std::wstring> parts = SplitPath(directory_.Wide, root);
     entries_.clear();
-    entries_.push_back({root, root, 0});
-    std::string path = root;
+    entries_.push_back({ShownText(root), WidePath(root), 0});
+    std::wstring path = root;
     for (size_t i = 0; i < parts.size(); ++i) {
-        path += (i == 0 ? "" : "\\") + parts[i];
-        entries_.push_back({parts[i], path, static_cast<int>(i) + 1});
+        path += (i == 0 ? L"" : L"\\") + parts[i];
+        entries_.push_back({ShownText(parts[i]), WidePath(path), static_cast<int>(i) + 1});
     }
     current_ = entries_.size() - 1;
 
-    std::vector<std::string> subfolders;
-    const std::string base = parts.empty() ? root : path + "\\";
-    for (FindFile entry(base + "*"); entry; entry.next())
-        if (entry.isFolder() && !entry.isDotEntry()) subfolders.emplace_back(entry.name());
+    std::vector<Entry> subfolders;
+    const DiskPath base = WidePath(parts.empty() ? root : path + L"\\");
+    for (FindFile entry(base.Wide + L"*"); entry; entry.next())
+        if (entry.isFolder() && !entry.isDotEntry())
+            subfolders.push_back({std::string(entry.name()), Joined(base, entry.name(), entry.wideName()),
+                                  static_cast<int>(current_) + 1});
     std::sort(subfolders.begin(), subfolders.end(),
-              [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
-    for (const std::string& name : subfolders)
-        entries_.push_back({name, base + name, static_cast<int>(current_) + 1});
+              [](const Entry& a, const Entry& b) { return lstrcmpiA(a.name.c_str(), b.name.c_str()) < 0; });
+    entries_.insert(entries_.end(), subfolders.begin(), subfolders.end());
 
     SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
     SendMessageA(Handle(), LB_RESETCONTENT, 0, 0);
@@ -119,7 +133,7 @@ void TDirectoryListBox::OpenSelected() {
     const auto index = SendMessageA(Handle(), LB_GETCURSEL, 0, 0);
     if (index < 0 || static_cast<size_t>(index) >= entries_.size()) return;
     // A copy: listing the new folder replaces the entries.
-    const std::string path = entries_[static_cast<size_t>(index)].path;
+    const DiskPath path = entries_[static_cast<size_t>(index)].path;
     Guarded([&] { SetDirectory(path); });
 }
 

@@ -4,9 +4,10 @@
 
 namespace ui {
 
-void ShellOpen(HWND owner, const std::string& operation, const std::string& file, const std::string& parameters,
-               const std::string& directory, int show) {
-    ShellExecuteA(owner, operation.c_str(), file.c_str(), parameters.c_str(), directory.c_str(), show);
+void ShellOpen(HWND owner, const std::string& operation, const DiskPath& file, const DiskPath& parameters,
+               const DiskPath& directory, int show) {
+    ShellExecuteW(owner, WideText(operation).c_str(), LongForm(file.Wide).c_str(), LongForm(parameters.Wide).c_str(),
+                  LongForm(directory.Wide).c_str(), show);
 }
 
 }  // namespace ui

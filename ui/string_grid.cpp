@@ -585,6 +585,15 @@ void TStringGrid::DrawCellRight(int col, int row, const RECT& rect) {
     DrawTextA(canvas_.Handle(), cell.data(), static_cast<int>(cell.size()), &text, DT_RIGHT);
 }
 
+void TStringGrid::DrawCellText(int col, int row, const RECT& rect, COLORREF color) {
+    canvas_.FillRect(rect);
+    const std::string& cell = Cell(col, row);
+    const COLORREF before = SetTextColor(canvas_.Handle(), color);
+    ExtTextOutA(canvas_.Handle(), rect.left + kTextMargin, rect.top + kTextMargin, ETO_CLIPPED, &rect, cell.data(),
+                static_cast<UINT>(cell.size()), nullptr);
+    SetTextColor(canvas_.Handle(), before);
+}
+
 void TStringGrid::SetCanvas(HDC dc, HBRUSH brush) {
     canvas_.dc_ = dc;
     canvas_.brush_ = brush;

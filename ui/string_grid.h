@@ -85,6 +85,9 @@ public:
     // Inside a draw-cell handler: the cell filled with the canvas brush and its
     // text drawn right-aligned, 2 pixels down, as the number columns show.
     void DrawCellRight(int col, int row, const RECT& rect);
+    // Inside a draw-cell handler: the cell drawn as the grid draws it, with
+    // its text in the colour.
+    void DrawCellText(int col, int row, const RECT& rect, COLORREF color);
 
     // Many cell writes repaint once at the end.
     void BeginUpdate();

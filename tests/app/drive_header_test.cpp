@@ -61,8 +61,8 @@ TEST_F(FormTest, DroppedFolderIsShownAndDroppedFileShowsItsFolder) {
     TForm1& f = Open();
 
     Drop({tree.Path("落とす")});
-    EXPECT_EQ(CurrentFolder, tree.Path("落とす"));
-    EXPECT_EQ(f.StartPath, tree.Path("落とす"));
+    EXPECT_EQ(CurrentFolder.Shown, tree.Path("落とす"));
+    EXPECT_EQ(f.StartPath.Shown, tree.Path("落とす"));
     EXPECT_EQ(f.DirectoryLabel.Caption(), tree.Path("落とす"));
     EXPECT_EQ(FileNames(), std::vector<std::string>{"中身.txt"});
     EXPECT_EQ(f.ClusterSizeLabel.Caption(), Expected(DriveOf(tree.Root())).clusterLabel);
@@ -70,7 +70,7 @@ TEST_F(FormTest, DroppedFolderIsShownAndDroppedFileShowsItsFolder) {
 
     // Of three items only the first counts.
     Drop({tree.Path("別\\もの.txt"), tree.Path("落とす"), tree.Root()});
-    EXPECT_EQ(CurrentFolder, tree.Path("別"));
+    EXPECT_EQ(CurrentFolder.Shown, tree.Path("別"));
     EXPECT_EQ(FileNames(), std::vector<std::string>{"もの.txt"});
     EXPECT_TRUE(errors.empty());
 }
@@ -84,7 +84,7 @@ TEST_F(FormTest, DroppedPathLongerThan254BytesArrivesWhole) {
     ASSERT_GT(tree.Path(relative).size(), 254u);
     Open();
     Drop({tree.Path(relative)});
-    EXPECT_EQ(CurrentFolder, tree.Path(relative));
+    EXPECT_EQ(CurrentFolder.Shown, tree.Path(relative));
 }
 
 TEST_F(FormTest, NetworkDropSwitchesTheHeaderAndALocalDropSwitchesItBack) {
@@ -96,13 +96,13 @@ TEST_F(FormTest, NetworkDropSwitchesTheHeaderAndALocalDropSwitchesItBack) {
     EXPECT_EQ(DriveRoot, "\\\\nosuchserver\\share");
     // The folder selector cannot enter the share: the error box tells, the window goes on.
     EXPECT_EQ(errors.size(), 1u);
-    EXPECT_EQ(CurrentFolder, tree.Root());
+    EXPECT_EQ(CurrentFolder.Shown, tree.Root());
 
     errors.clear();
     Drop({tree.Path("ローカル")});
     EXPECT_FALSE(RemoteFileSystem);
     EXPECT_EQ(f.ClusterSizeLabel.Caption(), Expected(DriveOf(tree.Root())).clusterLabel);
-    EXPECT_EQ(CurrentFolder, tree.Path("ローカル"));
+    EXPECT_EQ(CurrentFolder.Shown, tree.Path("ローカル"));
     EXPECT_TRUE(errors.empty());
 }
 
@@ -110,7 +110,7 @@ TEST_F(FormTest, DroppedDriveRootShowsThatRoot) {
     TForm1& f = Open();
     const std::string root = DriveOf(tree.Root());
     Drop({root});
-    EXPECT_EQ(CurrentFolder, root);
+    EXPECT_EQ(CurrentFolder.Shown, root);
     EXPECT_EQ(f.ClusterSizeLabel.Caption(), Expected(root).clusterLabel);
     EXPECT_TRUE(errors.empty());
 }
@@ -125,15 +125,15 @@ TEST_F(FormTest, ChoosingAnotherDriveInTheSelectorMovesThereAndRefillsTheHeader)
     Pump();
     EXPECT_EQ(f.DriveComboBox1.Drive(), 'z');
     EXPECT_EQ(DriveRoot, "z");
-    ASSERT_FALSE(CurrentFolder.empty());
-    EXPECT_EQ(toupper(static_cast<unsigned char>(CurrentFolder[0])), 'Z');
-    EXPECT_EQ(f.DirectoryLabel.Caption(), CurrentFolder);
+    ASSERT_FALSE(CurrentFolder.Shown.empty());
+    EXPECT_EQ(toupper(static_cast<unsigned char>(CurrentFolder.Shown[0])), 'Z');
+    EXPECT_EQ(f.DirectoryLabel.Caption(), CurrentFolder.Shown);
     EXPECT_EQ(f.ClusterSizeLabel.Caption(), Expected("z:\\").clusterLabel);
 
     // The drive already shown changes nothing.
-    const std::string folder = CurrentFolder;
+    const std::string folder = CurrentFolder.Shown;
     f.DriveComboBox1.SetDrive('z');
-    EXPECT_EQ(CurrentFolder, folder);
+    EXPECT_EQ(CurrentFolder.Shown, folder);
 
     // A local drive clears the network state a drop left.
     RemoteFileSystem = true;

@@ -2,12 +2,12 @@
 # A walk of some seconds shows its progress in the status bar, stops on Esc
 # with what it read so far, and a later refresh reads everything.
 source "$(dirname "$0")/e2e_lib.sh"
-# 250 folders of 100 empty sub-folders: seconds to walk under Wine.
-for i in $(seq -w 0 249); do
+# 600 folders of 100 empty sub-folders: seconds to walk under Wine.
+for i in $(seq -w 0 599); do
     mkdir "$work/フォルダ$i"
     (cd "$work/フォルダ$i" && seq -f 'sub%03.0f' 0 99 | xargs mkdir)
 done
-full_lines=252  # the 250 folders, the direct files and the total
+full_lines=602  # the 600 folders, the direct files and the total
 refresh_x=84 refresh_y=300  # the "更新" button
 
 # The status bar: the bottom 25 pixels of the page column, right of the

@@ -31,7 +31,7 @@ protected:
 
     void TearDown() override { form.reset(); }
 
-    TForm1& Open(std::vector<std::string> args = {}) {
+    TForm1& Open(std::vector<DiskPath> args = {}) {
         form = std::make_unique<TForm1>(std::move(args));
         form->Show();
         zev_test::Pump();
@@ -64,6 +64,17 @@ protected:
             memcpy(out, p.c_str(), p.size() + 1);
             out += p.size() + 1;
         }
+        GlobalUnlock(memory);
+        return static_cast<HDROP>(memory);
+    }
+
+    // The same with one path in UTF-16, as Explorer hands over any name.
+    static HDROP MakeWideDrop(const std::wstring& path) {
+        HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
+        auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+        drop->pFiles = sizeof(DROPFILES);
+        drop->fWide = TRUE;
+        memcpy(drop + 1, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
         GlobalUnlock(memory);
         return static_cast<HDROP>(memory);
     }

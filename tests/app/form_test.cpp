@@ -34,7 +34,7 @@ TEST_F(FormTest, StartsOnTheCurrentFolderWithTheNewestFileFirst) {
     TForm1& f = Open();
     EXPECT_EQ(f.Text(), "ZEV  v.2.04  ディスク最新情報");
     EXPECT_EQ(f.DiskPage.ActivePage(), &f.FilePage);
-    EXPECT_EQ(CurrentFolder, tree.Root());
+    EXPECT_EQ(CurrentFolder.Shown, tree.Root());
     EXPECT_EQ(f.DirectoryLabel.Caption(), tree.Root());
     EXPECT_TRUE(f.SortDescending);
     EXPECT_EQ(f.FileSortKey, 12);
@@ -56,14 +56,37 @@ TEST_F(FormTest, CommandLinePathShowsTheFolderThatHoldsIt) {
     tree.File("上\\下\\ファイル.txt");
     {
         TForm1& f = Open({tree.Path("上\\下\\ファイル.txt")});
-        EXPECT_EQ(f.StartPath, tree.Path("上\\下"));
-        EXPECT_EQ(CurrentFolder, tree.Path("上\\下"));
+        EXPECT_EQ(f.StartPath.Shown, tree.Path("上\\下"));
+        EXPECT_EQ(CurrentFolder.Shown, tree.Path("上\\下"));
         EXPECT_EQ(FileNames(), std::vector<std::string>{"ファイル.txt"});
     }
     // A folder given is cut too: its own parent is shown.
     TForm1& f = Open({tree.Path("上\\下")});
-    EXPECT_EQ(CurrentFolder, tree.Path("上"));
+    EXPECT_EQ(CurrentFolder.Shown, tree.Path("上"));
     EXPECT_EQ(f.DirectoryLabel.Caption(), tree.Path("上"));
+}
+
+TEST_F(FormTest, PathsTheCodePageCannotHoldShowTheirOwnFolder) {
+    // "café", shown "cafe" beside a real "cafe" that must not be taken for it.
+    const std::wstring folder = WideText(tree.Root()) + L"\\caf\u00E9";
+    tree.Folder("cafe");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(MakeFile(tree.Path("cafe\\decoy.txt")));
+    const HANDLE file = CreateFileW((folder + L"\\f.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    {
+        Open({DiskPath(ShownText(folder + L"\\f.txt"), folder + L"\\f.txt")});
+        EXPECT_EQ(CurrentFolder.Wide, folder);
+        EXPECT_EQ(FileNames(), std::vector<std::string>{"f.txt"});
+    }
+    Open();
+    PostMessageA(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeWideDrop(folder)), 0);
+    zev_test::Pump();
+    EXPECT_EQ(CurrentFolder.Wide, folder);
+    EXPECT_EQ(CurrentFolder.Shown, tree.Path("cafe"));
+    EXPECT_EQ(FileNames(), std::vector<std::string>{"f.txt"});
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(FormTest, ShortCommandLinePathShowsLongNames) {

@@ -29,8 +29,14 @@ inline void PrintTo(const ShellCall& call, std::ostream* out)
          << call.show << "}";
 }
 
+// The wide paths of the same call, which reach the entries.
+struct WideShellCall {
+    std::wstring file, parameters, directory;
+};
+
 // Every shell call since the test began (shell_recorder.cpp).
 std::vector<ShellCall>& ShellCalls();
+std::vector<WideShellCall>& WideShellCalls();
 
 using Cells = std::vector<std::string>;
 
@@ -55,12 +61,13 @@ protected:
         ClusterSize = 4096;
         RemoteFileSystem = false;
         ShellCalls().clear();
+        WideShellCalls().clear();
         ui::SetExceptionHandler([this](const std::exception& e) { errors.emplace_back(e.what()); });
     }
     ~PageTest() override
     {
         RemoteFileSystem = false;
-        CurrentFolder.clear();
+        CurrentFolder = {};
     }
 
     ui::TStringGrid& Grid() { return form.*grid_; }

@@ -7,9 +7,16 @@ std::vector<ShellCall>& ShellCalls()
     return calls;
 }
 
-// Stands in for the shell's own, which the library would link in.
-void ui::ShellOpen(HWND owner, const std::string& operation, const std::string& file, const std::string& parameters,
-                   const std::string& directory, int show)
+std::vector<WideShellCall>& WideShellCalls()
 {
-    ShellCalls().push_back({operation, file, parameters, directory, show, owner});
+    static std::vector<WideShellCall> calls;
+    return calls;
+}
+
+// Stands in for the shell's own, which the library would link in.
+void ui::ShellOpen(HWND owner, const std::string& operation, const DiskPath& file, const DiskPath& parameters,
+                   const DiskPath& directory, int show)
+{
+    ShellCalls().push_back({operation, file.Shown, parameters.Shown, directory.Shown, show, owner});
+    WideShellCalls().push_back({file.Wide, parameters.Wide, directory.Wide});
 }

@@ -43,7 +43,7 @@ long long Number(std::string text)
 // walk under Wine, with the status bar's texts recorded.
 class WalkStatusTest : public PageTest {
 protected:
-    static constexpr int kFolders = 4000;
+    static constexpr int kFolders = 20000;
 
     WalkStatusTest() : PageTest(&TForm1::DirGrid)
     {

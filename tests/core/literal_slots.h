@@ -52,7 +52,7 @@ void WalkInSlotOrder(Slots& pending, List list)
 {
     if constexpr (std::is_same_v<Slots, PendingFolders>) {
         const WalkProgress unwatched;
-        pending.walk("0", unwatched, [&](const std::string& path) { list(std::stoi(path)); });
+        pending.walk("0", unwatched, [&](const DiskPath& path) { list(std::stoi(path.Shown)); });
     } else {
         pending.clear();
         list(0);

@@ -149,3 +149,33 @@ TEST(Paths, NoReadPastTheEndAndResultsArePrefixes)
         }
     }
 }
+
+TEST(LongForm, PrefixesOnlyAbsolutePathsTooLongForTheirPlainForm)
+{
+    const std::wstring name(250, L'n');
+    const struct {
+        std::wstring given, expected;
+    } cases[] = {
+        {L"C:\\short", L"C:\\short"},
+        {L"C:\\" + name, L"\\\\?\\C:\\" + name},
+        {L"\\\\server\\share\\" + name, L"\\\\?\\UNC\\server\\share\\" + name},
+        {L"\\\\?\\C:\\" + name, L"\\\\?\\C:\\" + name},
+        {L"relative\\" + name, L"relative\\" + name},
+        {L"\\\\.\\pipe\\" + name, L"\\\\.\\pipe\\" + name},
+        {L"", L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LongForm(c.given), c.expected) << ShownText(c.given).substr(0, 20);
+}
+
+TEST(DiskPath, FolderHoldingCutsBothFormsAlike)
+{
+    const DiskPath file("C:\\a\\b.txt");
+    EXPECT_EQ(FolderHolding(file).Shown, "C:\\a");
+    EXPECT_EQ(FolderHolding(file).Wide, L"C:\\a");
+    const DiskPath folder = EndingInBackslash(DiskPath("C:\\a"));
+    EXPECT_EQ(folder.Shown, "C:\\a\\");
+    EXPECT_EQ(folder.Wide, L"C:\\a\\");
+    EXPECT_EQ(Joined(folder, "x", L"y").Wide, L"C:\\a\\y");
+    EXPECT_TRUE(EndingInBackslash(DiskPath()).empty());
+}

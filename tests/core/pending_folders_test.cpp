@@ -106,7 +106,7 @@ TEST_F(PendingFoldersTest, SlotsTakeTheLowestFreeAndListTheLowestTaken)
     pending.release(1);
     pending.release(0);
     EXPECT_EQ(pending.lowest(), 2);
-    EXPECT_EQ(pending.path(2), "c\\");
+    EXPECT_EQ(pending.path(2).Shown, "c\\");
     EXPECT_EQ(pending.add("d\\"), 0);
     EXPECT_EQ(pending.lowest(), 0);
     EXPECT_EQ(pending.add("e\\"), 1);
@@ -120,7 +120,7 @@ TEST_F(PendingFoldersTest, SlotsTakeTheLowestFreeAndListTheLowestTaken)
     pending.clear();
     EXPECT_TRUE(pending.empty());
     EXPECT_EQ(pending.add("i\\"), 0);
-    EXPECT_EQ(pending.path(0), "i\\");
+    EXPECT_EQ(pending.path(0).Shown, "i\\");
 }
 
 }  // namespace

@@ -120,7 +120,7 @@ public:
         GetCurrentDirectoryA(sizeof current, current);
         if (std::string_view(current).starts_with(root_))
             SetCurrentDirectoryA(temp_.c_str());
-        Remove(root_);
+        Remove(unix_side::Wide(root_, CP_ACP));
         // What is left holds links, which only a Unix program can remove.
         if (GetFileAttributesA(root_.c_str()) != INVALID_FILE_ATTRIBUTES)
             RemoveUnixTree(root_);
@@ -160,20 +160,22 @@ private:
         return path;
     }
 
-    static void Remove(const std::string& folder)
+    // Wide, so that names the code page cannot hold and paths of any length
+    // go too.
+    static void Remove(const std::wstring& folder)
     {
-        for (FindFile entry(folder + "\\*.*"); entry; entry.next()) {
+        for (FindFile entry(folder + L"\\*"); entry; entry.next()) {
             if (entry.isDotEntry())
                 continue;
-            const std::string path = folder + "\\" + std::string(entry.name());
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const std::wstring path = folder + L"\\" + std::wstring(entry.wideName());
+            SetFileAttributesW(LongForm(path).c_str(), FILE_ATTRIBUTE_NORMAL);
             if (IsWalkableFolder(entry.data()))
                 Remove(path);
             else if (!entry.isFolder())
-                DeleteFileA(path.c_str());
+                DeleteFileW(LongForm(path).c_str());
         }
-        SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-        RemoveDirectoryA(folder.c_str());
+        SetFileAttributesW(LongForm(folder).c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveDirectoryW(LongForm(folder).c_str());
     }
 
     std::string temp_;

@@ -416,7 +416,7 @@ TEST(FilePageStart, TheFirstListingShowsTheNewestFileFirst)
     TForm1 form({folder.Path("古い.txt")});
     form.Show();
     zev_test::Pump();
-    EXPECT_EQ(CurrentFolder, folder.Root());
+    EXPECT_EQ(CurrentFolder.Shown, folder.Root());
     EXPECT_TRUE(form.SortDescending);
     EXPECT_EQ(form.FileSortKey, SortByDate);
     ASSERT_EQ(form.FileGrid.RowCount(), 5);
@@ -425,7 +425,7 @@ TEST(FilePageStart, TheFirstListingShowsTheNewestFileFirst)
     EXPECT_EQ(form.FileGrid.Cell(0, 3), "古い.txt");
     EXPECT_EQ(form.FileGrid.ColWidth(0), 130);
     EXPECT_EQ(form.FileGrid.ColWidth(6), 25);
-    CurrentFolder.clear();
+    CurrentFolder = {};
 }
 
 }  // namespace

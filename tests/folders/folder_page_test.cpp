@@ -331,7 +331,7 @@ TEST_F(FolderPageTest, ARealClickOnANameMovesIntoTheFolder)
 
     RealClickCell(0, RowOf("写真"));
     EXPECT_EQ(form.DirectoryListBox1.Directory(), root + "\\写真");
-    EXPECT_EQ(CurrentFolder, root + "\\写真");
+    EXPECT_EQ(CurrentFolder.Shown, root + "\\写真");
     EXPECT_EQ(form.DirectoryLabel.Caption(), root + "\\写真");
     ASSERT_EQ(Grid().RowCount(), 4);
     EXPECT_EQ(Row(1), (Cells{"下", "1,500", "2021/10/11 12:13:14", "b.jpg", "1", "4,096", "23.1"}));
@@ -340,7 +340,7 @@ TEST_F(FolderPageTest, ARealClickOnANameMovesIntoTheFolder)
     // The direct-files row stays in the folder and lists it afresh.
     t.Folder("写真\\新しい");
     RealClickCell(0, 2);
-    EXPECT_EQ(CurrentFolder, root + "\\写真");
+    EXPECT_EQ(CurrentFolder.Shown, root + "\\写真");
     EXPECT_EQ(form.DirectoryListBox1.Directory(), root + "\\写真");
     ASSERT_EQ(Grid().RowCount(), 5);
     EXPECT_EQ(Grid().Cell(0, RowOf("新しい")), "新しい");
@@ -348,7 +348,7 @@ TEST_F(FolderPageTest, ARealClickOnANameMovesIntoTheFolder)
     // The total row names no folder.
     RealClickCell(0, 4);
     ClickCell(0, 4, Button::Right);
-    EXPECT_EQ(CurrentFolder, root + "\\写真");
+    EXPECT_EQ(CurrentFolder.Shown, root + "\\写真");
     EXPECT_TRUE(ShellCalls().empty());
     EXPECT_TRUE(errors.empty());
 }
@@ -364,12 +364,12 @@ TEST_F(FolderPageTest, FoldersNamedLikeTheSpecialRowsOpenToo)
     ASSERT_EQ(Grid().RowCount(), 5);
 
     ClickCell(0, RowOf("[合計]"));
-    EXPECT_EQ(CurrentFolder, root + "\\[合計]");
+    EXPECT_EQ(CurrentFolder.Shown, root + "\\[合計]");
     EXPECT_EQ(Row(1), (Cells{"[このフォルダ直下のファイル]", "1", "2019/01/02 03:04:05", "a", "1", "4,096", "100.0"}));
 
     Show(t.Root());
     ClickCell(0, 1);  // the newest folder first: the one holding b
-    EXPECT_EQ(CurrentFolder, root + "\\[このフォルダ直下のファイル]");
+    EXPECT_EQ(CurrentFolder.Shown, root + "\\[このフォルダ直下のファイル]");
     EXPECT_EQ(Row(1)[3], "b");
 }
 
@@ -382,7 +382,7 @@ TEST_F(FolderPageTest, ARightClickOpensExplorerAndLeavesThePage)
     ClickCell(0, RowOf("[このフォルダ直下のファイル]"), Button::Right);
     EXPECT_EQ(ShellCalls(), (std::vector<ShellCall>{{"open", "explorer", t.Root() + "\\文書", "", SW_SHOW, form.Handle()},
                                                     {"open", "explorer", t.Root() + "\\.", "", SW_SHOW, form.Handle()}}));
-    EXPECT_EQ(CurrentFolder, t.Root());
+    EXPECT_EQ(CurrentFolder.Shown, t.Root());
     for (int row = 1; row <= 5; ++row)
         EXPECT_EQ(Row(row), rows[row - 1]) << row;
 
@@ -398,7 +398,7 @@ TEST_F(FolderPageTest, ARightClickOpensExplorerAndLeavesThePage)
     zev_test::Click(Grid().Handle(), 10, last.bottom + 20);
     zev_test::Click(Grid().Handle(), 10, last.bottom + 20, Button::Right);
     EXPECT_TRUE(ShellCalls().empty());
-    EXPECT_EQ(CurrentFolder, t.Root());
+    EXPECT_EQ(CurrentFolder.Shown, t.Root());
 }
 
 TEST_F(FolderPageTest, TheTimeStampBoxStampsTheFoldersBelow)

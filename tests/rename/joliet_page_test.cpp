@@ -110,7 +110,7 @@ TEST_F(JolietPageTest, WritesEveryCellAndShowsTheLastRowInTheBoxes)
     EXPECT_EQ(Grid().Row(), 1);
     EXPECT_EQ(Grid().TopRow(), 1);
     EXPECT_EQ(Boxes(), (Cells{kLong, kLong, "65"}));
-    EXPECT_EQ(JolietFolder, Folder("サブ\\"));
+    EXPECT_EQ(JolietFolder.Shown, Folder("サブ\\"));
     EXPECT_EQ(CountColor(), kRed);
     EXPECT_EQ(Grid().ColWidth(0), 240);
     EXPECT_EQ(Grid().ColWidth(5), 150);
@@ -137,7 +137,7 @@ TEST_F(JolietPageTest, WithoutViolationsOnlyTheSummaryRowAndTheEmptyBoxes)
     EXPECT_EQ(Row(1), (Cells{"[合計]", "", "0 files", "", "", ""}));
     EXPECT_EQ(Boxes(), (Cells{"違反ファイル名はありません", "", "0"}));
     EXPECT_EQ(CountColor(), kWhite);
-    EXPECT_EQ(JolietFolder, "");
+    EXPECT_EQ(JolietFolder.Shown, "");
 
     Show(fits.Path("ない"));
     EXPECT_EQ(Row(1), (Cells{"[合計]", "", "0 files", "", "", ""}));
@@ -198,7 +198,7 @@ TEST_F(JolietPageTest, SelectingARowShowsItAndTheTitleAndSummaryRowsCannotBeSele
     ClickCell(0, 2);
     EXPECT_EQ(Grid().Row(), 2);
     EXPECT_EQ(Boxes(), (Cells{kWide, kWide, "66"}));
-    EXPECT_EQ(JolietFolder, Folder("ア\\"));
+    EXPECT_EQ(JolietFolder.Shown, Folder("ア\\"));
 
     ClickCell(3, 5);
     EXPECT_EQ(Grid().Row(), 2);
@@ -289,7 +289,7 @@ TEST_F(JolietPageTest, RenamingTheShownEntryDropsItAndShowsTheNewLastEntry)
     EXPECT_EQ(GetFileAttributesA(tree.Path("サブ\\" + kLong).c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(Names(), (Cells{kShort, kWide, kDeep}));
     EXPECT_EQ(Boxes(), (Cells{kDeep, kDeep, "-10"}));
-    EXPECT_EQ(JolietFolder, Folder("サブ\\奥\\"));
+    EXPECT_EQ(JolietFolder.Shown, Folder("サブ\\奥\\"));
 
     // A selected row is renamed the same way, here to a name still too long.
     ClickCell(0, 2);

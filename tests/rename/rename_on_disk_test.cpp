@@ -41,9 +41,10 @@ std::uint32_t Checksum(const std::string& bytes)
     return hash;
 }
 
-std::string Content(const std::string& path)
+std::string Content(const std::wstring& path)
 {
-    const UniqueHandle file = Open(path, GENERIC_READ, FILE_SHARE_READ);
+    const HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const UniqueHandle file(opened == INVALID_HANDLE_VALUE ? nullptr : opened);
     std::string bytes;
     char buffer[4096];
     DWORD read = 0;
@@ -58,11 +59,10 @@ Manifest ManifestOf(const std::string& folder)
     for (FindFile entry(folder + "\\*.*"); entry; entry.next()) {
         if (entry.isDotEntry())
             continue;
-        // A name the listing shows as a look-alike opens through its 8.3 name.
-        const std::string shortName = entry.data().cAlternateFileName;
-        const std::string path = folder + "\\" + (shortName.empty() ? std::string(entry.name()) : shortName);
+        // A name the listing shows as a look-alike opens through its own name.
+        const std::wstring path = WideText(folder) + L"\\" + std::wstring(entry.wideName());
         if (entry.isFolder())
-            manifest.push_back({std::string(entry.name()), true, 0, Checksum(Content(path + "\\inner"))});
+            manifest.push_back({std::string(entry.name()), true, 0, Checksum(Content(path + L"\\inner"))});
         else
             manifest.push_back({std::string(entry.name()), false, entry.size(), Checksum(Content(path))});
     }
