@@ -26,10 +26,16 @@ bool TakeEscapeKey()
     return foreground && GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId();
 }
 
-WalkStatus::WalkStatus(TForm1& form, Purpose purpose) : form_(form), purpose_(purpose), progress_(*this) {}
+WalkStatus::WalkStatus(TForm1& form, Purpose purpose, std::int64_t total)
+    : form_(form), purpose_(purpose), total_(total),
+      progress_(*this, purpose == Purpose::Rename ? 1 : WalkProgress::kEntriesPerLook)
+{
+}
 
 WalkStatus::~WalkStatus()
 {
+    if (purpose_ == Purpose::Rename)
+        return;
     if (progress_.stopped())
         form_.HintToStatusBar(purpose_ == Purpose::Refresh ? "Esc で中断しました。表示は途中までの結果です。"
                                                            : "Esc で中断しました。クリップボードは変わっていません。");
@@ -43,8 +49,11 @@ bool WalkStatus::StopRequested() { return TakeEscapeKey(); }
 
 void WalkStatus::Show(std::int64_t files, std::int64_t folders)
 {
-    form_.HintToStatusBar("読み込み中: " + FormatNumber(files) + " ファイル, " + FormatNumber(folders)
-                          + " フォルダ (Esc で中断)");
+    if (purpose_ == Purpose::Rename)
+        form_.HintToStatusBar("名前を変更中: " + FormatNumber(files) + " / " + FormatNumber(total_) + " (Esc で中断)");
+    else
+        form_.HintToStatusBar("読み込み中: " + FormatNumber(files) + " ファイル, " + FormatNumber(folders)
+                              + " フォルダ (Esc で中断)");
     // No message loop runs during the walk: the bar paints itself now.
     UpdateWindow(form_.StatusBar1.Handle());
     shown_ = true;

@@ -15,10 +15,12 @@ bool TakeEscapeKey();
 // or else gets the hint line back.
 class WalkStatus final : public WalkObserver {
 public:
-    // What the walk was for: the stop message differs.
-    enum class Purpose { Refresh, Copy };
+    // What the walk was for: the stop message differs. A run of renames
+    // counts one file per rename, of total, and looks at every one, as each
+    // costs far more than a look; its caller says how it ended.
+    enum class Purpose { Refresh, Copy, Rename };
 
-    WalkStatus(TForm1& form, Purpose purpose);
+    WalkStatus(TForm1& form, Purpose purpose, std::int64_t total = 0);
     ~WalkStatus() override;
     WalkStatus(const WalkStatus&) = delete;
     WalkStatus& operator=(const WalkStatus&) = delete;
@@ -35,6 +37,7 @@ public:
 private:
     TForm1& form_;
     Purpose purpose_;
+    std::int64_t total_;
     bool shown_ = false;
     // Last: it reads the clock through this object as it starts.
     WalkProgress progress_;

@@ -74,6 +74,7 @@ TForm1::TForm1(std::vector<DiskPath> args)
       HankakuKANA(&RenamePanel, "半角カナを全角", 348, 32, 100, 25),
       Underline2Space(&RenamePanel, "_ を空白", 454, 4, 70, 25),
       Space2Underline(&RenamePanel, "空白を _", 454, 32, 70, 25),
+      UndoRenameButton(&RenamePanel, "元に戻す", 528, 4, 50, 25),
       RenameGrid(&RenameFilePage, 8, 2),
       JolietPage(DiskPage, "CD/DVD検証"),
       JolietPanel(&JolietPage),
@@ -228,6 +229,7 @@ void TForm1::LayOutRenamePage() {
     HankakuKANA.Hint = "すべてのファイルとフォルダ名中の半角カナを全角カナに変換します";
     Underline2Space.Hint = "すべてのファイルとフォルダ名中の _ を空白に変換します";
     Space2Underline.Hint = "すべてのファイルとフォルダ名中の空白を _ に変換します";
+    UndoRenameButton.Hint = "最後の［変更を反映］で変更した名前を元に戻します (Ctrl+Z)";
 }
 
 void TForm1::LayOutJolietPage() {
@@ -301,6 +303,8 @@ void TForm1::BindEvents() {
     };
     DoRenameButton.OnClick = [this](ui::TControl& s) { DoRenameButtonClick(s); };
     CancelRenameButton.OnClick = [this](ui::TControl& s) { CancelRenameButtonClick(s); };
+    UndoRenameButton.OnClick = [this](ui::TControl& s) { UndoRenameButtonClick(s); };
+    RenameGrid.OnKeyDown = [this](ui::TControl& s, WORD& key, ui::TShiftState shift) { RenameGridKeyDown(s, key, shift); };
 
     ToLowerButton.OnClick = [this](ui::TControl& s) { ToLowerButtonClick(s); };
     ToUpperBottun.OnClick = [this](ui::TControl& s) { ToUpperBottunClick(s); };

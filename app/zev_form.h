@@ -9,6 +9,8 @@
 #include "core/disk_path.h"
 #include "core/entry_identity.h"
 #include "rename/name_conversions.h"
+#include "rename/rename_check.h"
+#include "rename/rename_on_disk.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/directory_list_box.h"
@@ -97,6 +99,7 @@ public:
     ui::TButton HankakuKANA;
     ui::TButton Underline2Space;
     ui::TButton Space2Underline;
+    ui::TButton UndoRenameButton;
     ui::TStringGrid RenameGrid;
 
     ui::TTabSheet JolietPage;
@@ -193,6 +196,19 @@ public:
     // The identity of the entry each row of RenameGrid was filled from, by
     // row; the apply step renames only that entry.
     std::vector<EntryIdentity> RenameRowIdentities;
+    // Works out, for every marked row, why the apply would fail on it now,
+    // and shows it: the new name in red, the reason in the status bar.
+    void CheckRenameRows();
+    // The status bar for the rows' problems, the row given being selected.
+    void ShowRenameStatus(int selectedRow);
+    void RenameGridKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
+    // Renames back, in the reverse order, what the last apply renamed.
+    void UndoRenameButtonClick(ui::TControl& sender);
+    // By row: what CheckRenameRows found.
+    std::vector<RenameProblem> RenameRowProblems;
+    // What the last apply renamed, in CurrentFolder as it was then.
+    DiskPath UndoFolder;
+    std::vector<DoneRename> UndoRenames;
 
     // Name conversions of the rename page (rename/conversion_buttons.cpp).
     void ConvertNames(ConvertMode mode);

@@ -30,6 +30,7 @@ void ConvertRows(TForm1& form, Convert convert)
         }
     }
     form.MarkChangedRows();
+    form.CheckRenameRows();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "core/dbcs.h"
 #include "core/find_file.h"
+#include "rename/rename_check.h"
 
 namespace {
 
@@ -85,6 +86,9 @@ bool RenameOnDisk(const DiskPath& oldPath, const DiskPath& newPath, const EntryI
     const WideFolderAndName from = Split(oldPath.Wide);
     const WideFolderAndName to = Split(newPath.Wide);
     if (from.folder.empty() || to.folder != from.folder || !IsPlainName(from.name) || !IsPlainName(to.name))
+        return false;
+    // Such a name would not be the name asked for, or could not be opened.
+    if (EndsInSpaceOrDot(to.name) || IsReservedDeviceName(to.name))
         return false;
     // The row names the entry it was listed from, under the name it shows.
     if (from.name != entry.Name || ShownNameOf(oldPath.Shown) != ShownText(entry.Name))

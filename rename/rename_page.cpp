@@ -1,6 +1,10 @@
+#include <algorithm>
 #include <string>
+#include <unordered_map>
 
+#include "app/walk_status.h"
 #include "app/zev_form.h"
+#include "core/find_file.h"
 #include "core/number_format.h"
 #include "core/paths.h"
 #include "core/sizes.h"
@@ -23,6 +27,13 @@ constexpr const char* kChanged = "*";
 constexpr const char* kNotShownExactly = "この名前には Shift_JIS で表せない文字が含まれています";
 // The current name of a row whose entry's own name the code page cannot hold.
 constexpr COLORREF kLookAlikeName = RGB(128, 128, 128);
+// The new name of a row the apply would fail on.
+constexpr COLORREF kFailingName = RGB(255, 0, 0);
+
+std::string Count(std::int64_t n)
+{
+    return FormatNumber(n) + " 件";
+}
 constexpr const char* kSortQuestion =
     "修正中のファイル名があります。 ソートすると修正が取り消されます。\n"
     "修正を反映するには［いいえ］を選択した後［変更を反映］ボタンを押します。\n\n"
@@ -38,6 +49,9 @@ void TForm1::SetRenameGridWidths()
 
 void TForm1::RefreshRenamePage(ui::TStringGrid& grid)
 {
+    // What was renamed elsewhere cannot be taken back from here.
+    if (UndoFolder.Wide != CurrentFolder.Wide)
+        UndoRenames.clear();
     ui::TGridUpdate update(grid);
     grid.ClearCells();
     UpdateSizeUnit(CheckKB.Checked());
@@ -70,8 +84,58 @@ void TForm1::RefreshRenamePage(ui::TStringGrid& grid)
         grid.SetCell(6, row, ExtensionText(entry.Name));
         grid.SetCell(7, row, std::to_string(entry.CharCount));
     }
-    if (!RenameRowShowsExactly(grid.Row()))
+    CheckRenameRows();
+}
+
+void TForm1::CheckRenameRows()
+{
+    const int n = ListFilesAndFolders(CurrentFolder);
+    std::vector<std::wstring> names;
+    std::unordered_map<std::wstring, const EntryIdentity*> listed;
+    for (int i = 1; i <= n; ++i) {
+        names.push_back(FileTable[static_cast<std::size_t>(i)].Identity.Name);
+        listed.emplace(names.back(), &FileTable[static_cast<std::size_t>(i)].Identity);
+    }
+    std::vector<PlannedRename> plan;
+    std::vector<int> planned;
+    for (int row = 1; row <= n && row < static_cast<int>(RenameRowIdentities.size()); ++row) {
+        if (RenameGrid.Cell(0, row).empty())
+            continue;
+        const EntryIdentity& entry = RenameRowIdentities[static_cast<std::size_t>(row)];
+        const auto found = listed.find(entry.Name);
+        const std::string& newName = RenameGrid.Cell(2, row);
+        plan.push_back({newName, WideText(newName), entry.Name, found != listed.end() && *found->second == entry});
+        planned.push_back(row);
+    }
+    const std::vector<RenameProblem> problems = CheckRenames(plan, names);
+    RenameRowProblems.assign(static_cast<std::size_t>(std::max(RenameGrid.RowCount(), 1)), RenameProblem::None);
+    for (std::size_t i = 0; i < planned.size(); ++i)
+        if (static_cast<std::size_t>(planned[i]) < RenameRowProblems.size())
+            RenameRowProblems[static_cast<std::size_t>(planned[i])] = problems[i];
+    ShowRenameStatus(RenameGrid.Row());
+    InvalidateRect(RenameGrid.Handle(), nullptr, FALSE);
+}
+
+void TForm1::ShowRenameStatus(int selectedRow)
+{
+    auto problemOf = [this](int row) {
+        return row >= 0 && static_cast<std::size_t>(row) < RenameRowProblems.size()
+            ? RenameRowProblems[static_cast<std::size_t>(row)]
+            : RenameProblem::None;
+    };
+    int count = 0;
+    int first = 0;
+    for (std::size_t row = 1; row < RenameRowProblems.size(); ++row)
+        if (RenameRowProblems[row] != RenameProblem::None && count++ == 0)
+            first = static_cast<int>(row);
+    const int shown = problemOf(selectedRow) != RenameProblem::None ? selectedRow : first;
+    if (shown != 0 && (shown == selectedRow || RenameRowShowsExactly(selectedRow)))
+        HintToStatusBar("変更できない名前: " + Count(count) + " (行 " + FormatNumber(std::int64_t{shown}) + ": "
+                        + std::string(ProblemText(problemOf(shown))) + ")");
+    else if (!RenameRowShowsExactly(selectedRow))
         HintToStatusBar(kNotShownExactly);
+    else
+        HintToStatusBar(RenameGrid.Hint);
 }
 
 void TForm1::MarkChangedRows()
@@ -102,23 +166,29 @@ void TForm1::RenameGridSelectCell(ui::TStringGrid& sender, int col, int row, boo
 {
     canSelect = col == 2;
     if (canSelect && row != sender.Row())
-        HintToStatusBar(RenameRowShowsExactly(row) ? sender.Hint : kNotShownExactly);
+        ShowRenameStatus(row);
 }
 
 void TForm1::RenameGridSetEditText(ui::TStringGrid& sender, int, int row, const std::string& value)
 {
     sender.SetCell(0, row, value != sender.Cell(3, row) ? kChanged : "");
     sender.SetCell(7, row, std::to_string(CountNameChars(value)));
+    CheckRenameRows();
 }
 
 void TForm1::RenameFileDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect,
                                 ui::TGridDrawState state)
 {
-    if ((state & ui::gdFixed) || row < 1 || col < 3)
+    if ((state & ui::gdFixed) || row < 1 || col < 2)
         return;
     if (col >= 4)
         sender.DrawCellRight(col, row, rect);
-    else if (!(state & ui::gdSelected) && !RenameRowShowsExactly(row))
+    else if (state & ui::gdSelected)
+        return;
+    else if (col == 2 && static_cast<std::size_t>(row) < RenameRowProblems.size()
+             && RenameRowProblems[static_cast<std::size_t>(row)] != RenameProblem::None)
+        sender.DrawCellText(col, row, rect, kFailingName);
+    else if (col == 3 && !RenameRowShowsExactly(row))
         sender.DrawCellText(col, row, rect, kLookAlikeName);
 }
 
@@ -146,20 +216,94 @@ void TForm1::DoRenameButtonClick(ui::TControl&)
     if (n <= 0)
         return;
     const DiskPath folder = EndingInBackslash(CurrentFolder);
-    for (int row = 1; row <= n; ++row) {
-        // The one empty row of an empty listing takes typing too, but was
-        // filled from no entry and names nothing to rename.
-        if (RenameGrid.Cell(0, row).empty() || row >= static_cast<int>(RenameRowIdentities.size()))
-            continue;
-        // The entry is reached by its own name; the typed one is taken as
-        // typed.
-        const EntryIdentity& entry = RenameRowIdentities[static_cast<std::size_t>(row)];
-        const std::string& newName = RenameGrid.Cell(2, row);
-        if (RenameOnDisk(Joined(folder, RenameGrid.Cell(3, row), entry.Name), Joined(folder, newName, WideText(newName)),
-                         entry))
-            RenameGrid.SetCell(0, row, "");
+    // The one empty row of an empty listing takes typing too, but was filled
+    // from no entry and names nothing to rename.
+    std::vector<int> marked;
+    for (int row = 1; row <= n; ++row)
+        if (!RenameGrid.Cell(0, row).empty() && row < static_cast<int>(RenameRowIdentities.size()))
+            marked.push_back(row);
+    UndoFolder = CurrentFolder;
+    UndoRenames.clear();
+    std::int64_t renamed = 0;
+    std::int64_t failed = 0;
+    bool stopped = false;
+    {
+        ui::HourglassCursor hourglass;
+        WalkStatus status(*this, WalkStatus::Purpose::Rename, static_cast<std::int64_t>(marked.size()));
+        for (const int row : marked) {
+            // The entry is reached by its own name; the typed one is taken
+            // as typed.
+            const EntryIdentity& entry = RenameRowIdentities[static_cast<std::size_t>(row)];
+            const std::string& newName = RenameGrid.Cell(2, row);
+            const DiskPath newPath = Joined(folder, newName, WideText(newName));
+            if (RenameOnDisk(Joined(folder, RenameGrid.Cell(3, row), entry.Name), newPath, entry)) {
+                RenameGrid.SetCell(0, row, "");
+                ++renamed;
+                // As it is now, for the undo to find it by.
+                const FindFile now(newPath.Wide);
+                if (now)
+                    UndoRenames.push_back({entry.Name, std::wstring(now.wideName()), IdentityOf(now.data())});
+            } else {
+                ++failed;
+            }
+            if (!status.Progress().file()) {
+                stopped = true;
+                break;
+            }
+        }
     }
     RefreshRenamePage(RenameGrid);
+    const std::int64_t left = static_cast<std::int64_t>(marked.size()) - renamed - failed;
+    if (stopped)
+        HintToStatusBar("Esc で中断しました。変更しました: " + Count(renamed) + ", 残り: " + Count(left));
+    else
+        HintToStatusBar("変更しました: " + Count(renamed) + (failed > 0 ? ", 変更できませんでした: " + Count(failed) : "")
+                        + (renamed > 0 ? " (Ctrl+Z で元に戻せます)" : ""));
+}
+
+void TForm1::UndoRenameButtonClick(ui::TControl&)
+{
+    if (UndoRenames.empty() || UndoFolder.Wide != CurrentFolder.Wide)
+        return;
+    // Once per apply: taken out before it runs.
+    std::vector<DoneRename> done;
+    done.swap(UndoRenames);
+    const DiskPath folder = EndingInBackslash(UndoFolder);
+    std::int64_t undone = 0;
+    std::int64_t failed = 0;
+    bool stopped = false;
+    {
+        ui::HourglassCursor hourglass;
+        WalkStatus status(*this, WalkStatus::Purpose::Rename, static_cast<std::int64_t>(done.size()));
+        for (auto it = done.rbegin(); it != done.rend(); ++it) {
+            // An entry changed, replaced or removed since is not the one
+            // renamed, and is left alone.
+            if (RenameOnDisk(Joined(folder, ShownText(it->NewName), it->NewName),
+                             Joined(folder, ShownText(it->OldName), it->OldName), it->Renamed))
+                ++undone;
+            else
+                ++failed;
+            if (!status.Progress().file()) {
+                stopped = true;
+                break;
+            }
+        }
+    }
+    RefreshRenamePage(RenameGrid);
+    const std::int64_t left = static_cast<std::int64_t>(done.size()) - undone - failed;
+    if (stopped)
+        HintToStatusBar("Esc で中断しました。元に戻しました: " + Count(undone) + ", 残り: " + Count(left));
+    else
+        HintToStatusBar("元に戻しました: " + Count(undone) + (failed > 0 ? ", 戻せませんでした: " + Count(failed) : ""));
+}
+
+void TForm1::RenameGridKeyDown(ui::TControl&, WORD& key, ui::TShiftState shift)
+{
+    // While a cell is edited, Ctrl+Z is the edit box's own.
+    if (shift != ui::ssCtrl || key != 'Z' || RenameGrid.EditorActive())
+        return;
+    key = 0;
+    UndoRenameButtonClick(UndoRenameButton);
 }
 
 void TForm1::CancelRenameButtonClick(ui::TControl&)
@@ -169,4 +313,5 @@ void TForm1::CancelRenameButtonClick(ui::TControl&)
         RenameGrid.SetCell(2, row, RenameGrid.Cell(3, row));
         RenameGrid.SetCell(0, row, "");
     }
+    CheckRenameRows();
 }

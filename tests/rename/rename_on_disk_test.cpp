@@ -135,6 +135,9 @@ const Case kCases[] = {
     {"a trail byte 0x5C", {}, {{"a", "A"}}, {{"a", "表ソ.txt", true}}, {{"表ソ.txt", "A"}}},
     {"device names", {}, {{"a", "A"}}, {{"a", "CON", false}, {"a", "NUL", false}, {"a", "nul.txt", false}},
      {{"a", "A"}}},
+    // Windows would drop the dot or space and give the entry another name.
+    {"a trailing dot or space", {}, {{"a", "A"}}, {{"a", "b.", false}, {"a", "b ", false}, {"a", "Com1.log", false}},
+     {{"a", "A"}}},
     {"a look-alike beside the real name", {{L"café.txt", "cafe.txt", "decoy!"}}, {{"cafe.txt", "REAL"}},
      {{"cafe.txt", "x.txt", false, 6}, {"cafe.txt", "y.txt", true, 4}},
      {{"cafe.txt", "decoy!"}, {"y.txt", "REAL"}}},
