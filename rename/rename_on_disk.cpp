@@ -35,11 +35,12 @@ WideFolderAndName Split(std::wstring_view path)
     return {path.substr(0, nameStart), path.substr(nameStart)};
 }
 
-// A name that stays in its folder: "/" separates as "\" does, and "." and
-// ".." name the folder and its parent.
+// A name that stays in its folder: "/" separates as "\" does, "." and ".."
+// name the folder and its parent, and a NUL would cut the name short.
 bool IsPlainName(std::wstring_view name)
 {
-    return !name.empty() && name != L"." && name != L".." && name.find(L'/') == std::wstring_view::npos;
+    return !name.empty() && name != L"." && name != L".." && name.find(L'/') == std::wstring_view::npos
+        && name.find(L'\0') == std::wstring_view::npos;
 }
 
 // Whether path names exactly one entry, stored under name, with the identity.

@@ -136,7 +136,9 @@ const Case kCases[] = {
     {"device names", {}, {{"a", "A"}}, {{"a", "CON", false}, {"a", "NUL", false}, {"a", "nul.txt", false}},
      {{"a", "A"}}},
     // Windows would drop the dot or space and give the entry another name.
-    {"a trailing dot or space", {}, {{"a", "A"}}, {{"a", "b.", false}, {"a", "b ", false}, {"a", "Com1.log", false}},
+    // A NUL would cut the name short to another one.
+    {"a trailing dot or space, a NUL", {}, {{"a", "A"}},
+     {{"a", "b.", false}, {"a", "b ", false}, {"a", "Com1.log", false}, {"a", std::string("b\0c", 3), false}},
      {{"a", "A"}}},
     {"a look-alike beside the real name", {{L"café.txt", "cafe.txt", "decoy!"}}, {{"cafe.txt", "REAL"}},
      {{"cafe.txt", "x.txt", false, 6}, {"cafe.txt", "y.txt", true, 4}},
