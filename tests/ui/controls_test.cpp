@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -22,6 +25,7 @@
 #include "ui/panel.h"
 #include "ui/rich_edit.h"
 #include "ui/status_bar.h"
+#include "ui/string_grid.h"
 #include "ui/tree_view.h"
 
 namespace {
@@ -362,6 +366,74 @@ TEST_F(ControlsTest, TreeVisitsEveryNodeInIndexOrderWithItsLevel) {
     visited.clear();
     tree.ForEachNode([&](ui::TTreeNode node, int level) { visited.emplace_back(node, level); });
     EXPECT_TRUE(visited.empty());
+}
+
+// Pixels that differ between two pictures of one control, inside the rectangle.
+std::vector<POINT> Changed(const zev_test::ClientImage& a, const zev_test::ClientImage& b, const RECT& r) {
+    std::vector<POINT> points;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y)) points.push_back({x, y});
+    return points;
+}
+
+// The fixed-pitch face at 12 pixels, as the rename grid, the tree and the
+// CD/DVD page's edit boxes use it: an underscore puts ink below the letters,
+// where a blank puts none.
+TEST_F(ControlsTest, FixedPitchTextShowsItsUnderscores) {
+    const ui::TFontSpec fixed{"ＭＳ ゴシック", 12, RGB(0, 0, 0), false};
+    ui::TStringGrid grid(&form, 2, 3);
+    grid.SetBounds(10, 10, 300, 70);
+    grid.SetDefaultRowHeight(16);
+    grid.SetFont(fixed);
+    ui::TTreeView tree(&form);
+    tree.SetBounds(10, 90, 300, 70);
+    tree.SetFont(fixed);
+    const ui::TTreeNode node = tree.AddChild(nullptr, "");
+    ui::TEdit edit(&form, 10, 170, 300, 21);
+    edit.SetFont(fixed);
+    ShowForm();
+    grid.SetFocus();  // no caret in the edit box
+
+    struct Case {
+        const char* name;
+        HWND hwnd;
+        std::function<RECT(const char*)> show;  // puts the text up, gives where it shows
+    };
+    const Case cases[] = {
+        {"grid cell", grid.Handle(),
+         [&](const char* text) {
+             grid.SetCell(0, 2, text);
+             return grid.CellRect(0, 2);
+         }},
+        {"tree item", tree.Handle(),
+         [&](const char* text) {
+             tree.SetNodeText(node, text);
+             RECT r{};
+             TreeView_GetItemRect(tree.Handle(), node, &r, FALSE);
+             return r;
+         }},
+        {"edit box", edit.Handle(),
+         [&](const char* text) {
+             edit.SetText(text);
+             return ClientRect(edit);
+         }},
+    };
+    for (const Case& c : cases) {
+        auto picture = [&](const char* text, RECT& where) {
+            where = c.show(text);
+            zev_test::Pump();
+            return zev_test::ClientImage::OnScreen(c.hwnd);
+        };
+        RECT r{};
+        const zev_test::ClientImage blank = picture("a b", r);
+        const zev_test::ClientImage underscore = picture("a_b", r);
+        LONG baseline = r.top;
+        for (const POINT& p : blank.Differing(r, blank.Pixel(r.right - 2, r.top + 1))) baseline = std::max(baseline, p.y);
+        const std::vector<POINT> ink = Changed(blank, underscore, r);
+        EXPECT_FALSE(ink.empty()) << c.name << ": no underscore drawn";
+        for (const POINT& p : ink) EXPECT_GT(p.y, baseline) << c.name << " at " << p.x << "," << p.y;
+    }
 }
 
 TEST_F(ControlsTest, RichEditPassesKeysOnAndStillCopiesItsSelection) {
