@@ -436,6 +436,35 @@ TEST_F(ControlsTest, FixedPitchTextShowsItsUnderscores) {
     }
 }
 
+// A detailed node's TABs show as gaps, not as box glyphs: the node draws as
+// much ink as the same text with blanks for TABs, and keeps its text.
+TEST_F(ControlsTest, TreeNodesShowTheirTabsAsGaps) {
+    ui::TTreeView tree(&form);
+    tree.SetAlign(ui::TAlign::Client);
+    tree.SetFont(ui::TFontSpec{"ＭＳ ゴシック", 12, RGB(0, 0, 0), false});
+    const ui::TTreeNode root = tree.AddChild(nullptr, "C:\\");
+    const ui::TTreeNode node = tree.AddChild(root, "");
+    ShowForm();
+    tree.ExpandAll();
+    auto ink = [&](const std::string& text) {
+        tree.SetNodeText(node, text);
+        zev_test::Pump();
+        RECT r{};
+        TreeView_GetItemRect(tree.Handle(), node, &r, FALSE);
+        const zev_test::ClientImage image = zev_test::ClientImage::OnScreen(tree.Handle());
+        return image.Differing(r, image.Pixel(r.right - 2, r.top + 1)).size();
+    };
+    const std::string tabbed = "src\t     1KB / 1  \t 2026/12/10 04:31:37";
+    std::string spaced = tabbed;
+    std::replace(spaced.begin(), spaced.end(), '\t', ' ');
+    const auto withTabs = ink(tabbed);
+    EXPECT_EQ(tree.NodeText(node), tabbed);
+    const auto withBlanks = ink(spaced);
+    EXPECT_GT(withBlanks, 0u);
+    EXPECT_LE(std::abs(static_cast<long>(withTabs) - static_cast<long>(withBlanks)), static_cast<long>(withBlanks / 50))
+        << withTabs << " ink pixels with TABs, " << withBlanks << " with blanks";
+}
+
 TEST_F(ControlsTest, RichEditPassesKeysOnAndStillCopiesItsSelection) {
     ui::TRichEdit rich(&form);
     rich.SetAlign(ui::TAlign::Client);
