@@ -459,4 +459,35 @@ TEST_F(FolderPageTest, NumbersAreDrawnAgainstTheRightEdge)
     EXPECT_GT(textSpan(1, 5).first, 10);
 }
 
+// Each sub-folder's size sits on a bar, from the cell's right edge, as long
+// as its share of the total; the direct-files and total rows have none.
+TEST_F(FolderPageTest, SizesSitOnBarsAsLongAsTheirShareOfTheTotal)
+{
+    t.File("直下.txt", 1000, T1);
+    t.Folder("半分");
+    t.File("半分\\a.txt", 2000, T3);
+    t.Folder("四分の一");
+    t.File("四分の一\\b.txt", 1000, T2);
+    Show(t.Root());
+    ASSERT_EQ(Row(1)[0], "半分");
+    const zev_test::ClientImage image = zev_test::ClientImage::OnScreen(Grid().Handle());
+    // Along the pixel row above the text: the cell's colour, then the bar's.
+    auto barLength = [&](int row) {
+        const RECT cell = Grid().CellRect(1, row);
+        const int y = cell.top + 1;
+        const COLORREF back = image.Pixel(cell.left, y);
+        int length = 0;
+        while (cell.right - 1 - length > cell.left && image.Pixel(cell.right - 1 - length, y) != back)
+            ++length;
+        return length;
+    };
+    const RECT cell = Grid().CellRect(1, 1);
+    const struct {
+        int row;
+        double share;
+    } cases[] = {{1, 0.5}, {2, 0.25}, {3, 0}, {4, 0}};
+    for (const auto& c : cases)
+        EXPECT_NEAR(barLength(c.row), c.share * (cell.right - cell.left), 2) << "row " << c.row;
+}
+
 }  // namespace
