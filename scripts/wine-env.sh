@@ -39,7 +39,9 @@ zev_build_run() {
 # The prefix is made once; the fonts the window asks for are mapped onto
 # fonts that Debian ships, written again whenever the mapping changes. IPA
 # Gothic's underscore is a hairline that vanishes at 12 pixels, so the
-# fixed-pitch face maps onto VL Gothic, whose underscore and descenders stay.
+# fixed-pitch face maps onto Ume Gothic: its underscore stays, and like the
+# face it stands for it fits ascent and descent into the 12 pixels asked for,
+# so descenders stay inside a 16-pixel row.
 zev_prepare_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
@@ -52,7 +54,7 @@ zev_prepare_prefix() {
         printf 'Windows Registry Editor Version 5.00\r\n\r\n'
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
         printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n'
-        printf '"ＭＳ ゴシック"="VL Gothic"\r\n'
+        printf '"ＭＳ ゴシック"="Ume Gothic"\r\n'
         printf '"MS UI Gothic"="IPAPGothic"\r\n'
         printf '"MS Shell Dlg"="IPAPGothic"\r\n'
         printf '"MS Shell Dlg 2"="IPAPGothic"\r\n'

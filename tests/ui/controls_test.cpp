@@ -379,8 +379,8 @@ std::vector<POINT> Changed(const zev_test::ClientImage& a, const zev_test::Clien
 
 // The fixed-pitch face at 12 pixels, as the rename grid, the tree and the
 // CD/DVD page's edit boxes use it: an underscore puts ink below the letters,
-// where a blank puts none.
-TEST_F(ControlsTest, FixedPitchTextShowsItsUnderscores) {
+// where a blank puts none, and descenders are drawn whole.
+TEST_F(ControlsTest, FixedPitchTextShowsItsUnderscoresAndDescenders) {
     const ui::TFontSpec fixed{"ＭＳ ゴシック", 12, RGB(0, 0, 0), false};
     ui::TStringGrid grid(&form, 2, 3);
     grid.SetBounds(10, 10, 300, 70);
@@ -420,19 +420,25 @@ TEST_F(ControlsTest, FixedPitchTextShowsItsUnderscores) {
          }},
     };
     for (const Case& c : cases) {
-        auto picture = [&](const char* text, RECT& where) {
-            where = c.show(text);
+        RECT r{};
+        auto picture = [&](const char* text) {
+            r = c.show(text);
             zev_test::Pump();
             return zev_test::ClientImage::OnScreen(c.hwnd);
         };
-        RECT r{};
-        const zev_test::ClientImage blank = picture("a b", r);
-        const zev_test::ClientImage underscore = picture("a_b", r);
-        LONG baseline = r.top;
-        for (const POINT& p : blank.Differing(r, blank.Pixel(r.right - 2, r.top + 1))) baseline = std::max(baseline, p.y);
+        auto lowestInk = [&](const zev_test::ClientImage& image) {
+            LONG y = r.top;
+            for (const POINT& p : image.Differing(r, image.Pixel(r.right - 2, r.top + 1))) y = std::max(y, p.y);
+            return y;
+        };
+        const zev_test::ClientImage blank = picture("a b"), underscore = picture("a_b"), descender = picture("ag");
+        const LONG baseline = lowestInk(blank);
         const std::vector<POINT> ink = Changed(blank, underscore, r);
         EXPECT_FALSE(ink.empty()) << c.name << ": no underscore drawn";
         for (const POINT& p : ink) EXPECT_GT(p.y, baseline) << c.name << " at " << p.x << "," << p.y;
+        // A descender cut off by the cell or item would end on its last row.
+        EXPECT_GT(lowestInk(descender), baseline) << c.name;
+        EXPECT_LT(lowestInk(descender), r.bottom - 1) << c.name << ": descender cut";
     }
 }
 
