@@ -469,25 +469,16 @@ TEST_F(FolderPageTest, SizesSitOnBarsAsLongAsTheirShareOfTheTotal)
     t.Folder("四分の一");
     t.File("四分の一\\b.txt", 1000, T2);
     Show(t.Root());
-    ASSERT_EQ(Row(1)[0], "半分");
     const zev_test::ClientImage image = zev_test::ClientImage::OnScreen(Grid().Handle());
-    // Along the pixel row above the text: the cell's colour, then the bar's.
-    auto barLength = [&](int row) {
+    for (const auto& [row, share] : {std::pair{1, 0.5}, {2, 0.25}, {3, 0.0}, {4, 0.0}}) {
+        // Along the pixel row above the number: the cell's colour, then the bar's.
         const RECT cell = Grid().CellRect(1, row);
-        const int y = cell.top + 1;
-        const COLORREF back = image.Pixel(cell.left, y);
-        int length = 0;
-        while (cell.right - 1 - length > cell.left && image.Pixel(cell.right - 1 - length, y) != back)
-            ++length;
-        return length;
-    };
-    const RECT cell = Grid().CellRect(1, 1);
-    const struct {
-        int row;
-        double share;
-    } cases[] = {{1, 0.5}, {2, 0.25}, {3, 0}, {4, 0}};
-    for (const auto& c : cases)
-        EXPECT_NEAR(barLength(c.row), c.share * (cell.right - cell.left), 2) << "row " << c.row;
+        const COLORREF back = image.Pixel(cell.left, cell.top + 1);
+        int bar = 0;
+        while (cell.right - 1 - bar > cell.left && image.Pixel(cell.right - 1 - bar, cell.top + 1) != back)
+            ++bar;
+        EXPECT_NEAR(bar, share * (cell.right - cell.left), 2) << "row " << row;
+    }
 }
 
 }  // namespace
