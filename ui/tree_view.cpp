@@ -32,7 +32,8 @@ LRESULT TTreeView::Notify(NMHDR& header) {
     switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
-        // The view draws a TAB as a box glyph; only such nodes are drawn again.
+        // The view draws a TAB as the font's mark for a missing glyph (a box,
+        // a dot); only such nodes are drawn again.
         if (NodeText(reinterpret_cast<TTreeNode>(draw.nmcd.dwItemSpec)).find('\t') == std::string::npos)
             return CDRF_DODEFAULT;
         drawText_ = draw.clrText;
@@ -62,9 +63,14 @@ void TTreeView::DrawTabbedText(const NMTVCUSTOMDRAW& draw) const {
     FillRect(dc, &back, brush.get());
     RECT place = back;
     place.left += kLabelMargin;
-    SetTextColor(dc, drawText_);
-    SetBkMode(dc, TRANSPARENT);
+    // The view goes on drawing with this DC.
+    const COLORREF textColor = SetTextColor(dc, drawText_);
+    const int backMode = SetBkMode(dc, TRANSPARENT);
     DrawTextA(dc, text.data(), static_cast<int>(text.size()), &place, kFormat);
+    // The fill covered the view's own focus rectangle.
+    if (draw.nmcd.uItemState & CDIS_FOCUS) DrawFocusRect(dc, &back);
+    SetBkMode(dc, backMode);
+    SetTextColor(dc, textColor);
 }
 
 void TTreeView::Clear() { Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)); }
