@@ -32,7 +32,7 @@ private:
     HDC dc_;
 };
 
-// percent of the way from one colour to the other.
+// The colour percent of the way from one colour to the other.
 COLORREF Blend(COLORREF from, COLORREF to, int percent) {
     auto mix = [percent](int a, int b) { return static_cast<BYTE>(a + (b - a) * percent / 100); };
     return RGB(mix(GetRValue(from), GetRValue(to)), mix(GetGValue(from), GetGValue(to)),

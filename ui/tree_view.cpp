@@ -56,7 +56,7 @@ void TTreeView::DrawTabbedText(const NMTVCUSTOMDRAW& draw) const {
     constexpr UINT kFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS;
     RECT measured = label;
     DrawTextA(dc, text.data(), static_cast<int>(text.size()), &measured, kFormat | DT_CALCRECT);
-    // The view sized the label for the boxes; the gaps are wider.
+    // The view sized the label for the marks; the gaps are wider.
     RECT back = label;
     back.right = std::max(label.right, label.left + (measured.right - measured.left) + 2 * kLabelMargin);
     GdiObject<HBRUSH> brush(CreateSolidBrush(drawBack_));
