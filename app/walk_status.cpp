@@ -54,7 +54,9 @@ void WalkStatus::Show(std::int64_t files, std::int64_t folders)
     else
         form_.HintToStatusBar("読み込み中: " + FormatNumber(files) + " ファイル, " + FormatNumber(folders)
                               + " フォルダ (Esc で中断)");
-    // No message loop runs during the walk: the bar paints itself now.
-    UpdateWindow(form_.StatusBar1.Handle());
+    // No message loop runs during the walk: whatever waits to be painted (the
+    // bar, a tab just chosen, a page just shown) is painted now. Input stays
+    // in the queue.
+    RedrawWindow(form_.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     shown_ = true;
 }

@@ -10,9 +10,9 @@ class TForm1;
 bool TakeEscapeKey();
 
 // One walk the window runs, watched from its status bar. Nothing else runs
-// meanwhile, so the bar is repainted at once and Esc is read straight from
-// the message queue. Once the walk is over the bar says that it was stopped,
-// or else gets the hint line back.
+// meanwhile, so the window is repainted at each show and Esc is read straight
+// from the message queue. Once the walk is over the bar says that it was
+// stopped, or else gets the hint line back.
 class WalkStatus final : public WalkObserver {
 public:
     // What the walk was for: the stop message differs. A run of renames

@@ -23,6 +23,10 @@ constexpr int kDirTitleKeys[] = {FolderByName, FolderBySize, FolderByDate, Folde
 
 constexpr const char* kDirectFilesRow = "[このフォルダ直下のファイル]";
 
+// The total size of the last fill, for the size bars that drawing puts behind
+// the sub-folders' sizes.
+std::int64_t FilledTotalSize = 0;
+
 struct FolderTotals {
     std::int64_t size = 0;
     std::int64_t fileCount = 0;
@@ -72,6 +76,16 @@ void AppendFigures(const FolderSummary& record, std::int64_t totalSize)
     AppendClipText(totalSize > 0 ? ShareOf(record.Size, totalSize, 4) + "\r\n" : "\r\n");
 }
 
+// A sub-folder row's share of the total size, as its % cell shows it; 0 for
+// the direct-files and total rows and for rows a walk has emptied.
+double SizeShareOfRow(const ui::TStringGrid& grid, int row)
+{
+    if (row >= FolderCount || FilledTotalSize <= 0 || grid.Cell(1, row).empty())
+        return 0;
+    const FolderSummary& record = FolderTable[static_cast<std::size_t>(FolderOrder[static_cast<std::size_t>(row)])];
+    return static_cast<double>(record.Size) / static_cast<double>(FilledTotalSize);
+}
+
 }  // namespace
 
 void TForm1::SetDirGridWidths()
@@ -114,6 +128,7 @@ void TForm1::FillDirGrid()
     const int n = FolderCount - 1;
     SortFolders(n, DirSortKey, SortDescending);
     const FolderTotals totals = TotalsOf(FolderCount);
+    FilledTotalSize = totals.size;
 
     for (int row = 1; row <= n; ++row) {
         const FolderSummary& record = FolderTable[static_cast<std::size_t>(FolderOrder[static_cast<std::size_t>(row)])];
@@ -136,7 +151,7 @@ void TForm1::DirDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& 
 {
     if ((state & ui::gdFixed) || row < 1 || (col != 1 && col != 4 && col != 5 && col != 6))
         return;
-    sender.DrawCellRight(col, row, rect);
+    sender.DrawCellRight(col, row, rect, col == 1 ? SizeShareOfRow(sender, row) : 0.0);
 }
 
 void TForm1::DirClick(ui::TStringGrid&, ui::TMouseButton button, ui::TShiftState, int x, int y)

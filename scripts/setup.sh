@@ -13,7 +13,7 @@ packages=(
     wine wine32:i386 wine64
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     xvfb xdotool xclip x11-utils
-    imagemagick fonts-ipafont-gothic fonts-wine locales
+    imagemagick fonts-ipafont-gothic fonts-horai-umefont fonts-wine locales
 )
 
 missing=()

@@ -36,8 +36,12 @@ zev_build_run() {
     cmake --build "$ZEV_RUN_BUILD" -j "$(nproc)" "$@"
 }
 
-# The prefix is made once; the fonts the window asks for are mapped onto the
-# IPA Gothic fonts that Debian ships.
+# The prefix is made once; the fonts the window asks for are mapped onto
+# fonts that Debian ships, written again whenever the mapping changes. IPA
+# Gothic's underscore is a hairline that vanishes at 12 pixels, so the
+# fixed-pitch face maps onto Ume Gothic: its underscore stays, and like the
+# face it stands for it fits ascent and descent into the 12 pixels asked for,
+# so descenders stay inside a 16-pixel row.
 zev_prepare_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
@@ -45,21 +49,23 @@ zev_prepare_prefix() {
         wineserver -w
     fi
     zev_copy_wine_fonts
-    if [ ! -f "$WINEPREFIX/.zev-registry" ]; then
-        local reg=$WINEPREFIX/zev-registry.reg
-        {
-            printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-            printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-            printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n'
-            printf '"ＭＳ ゴシック"="IPAGothic"\r\n'
-            printf '"MS UI Gothic"="IPAPGothic"\r\n'
-            printf '"MS Shell Dlg"="IPAPGothic"\r\n'
-            printf '"MS Shell Dlg 2"="IPAPGothic"\r\n'
-        } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
-        wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 || true
-        wineserver -w
-        touch "$WINEPREFIX/.zev-registry"
+    local reg=$WINEPREFIX/zev-registry.reg
+    {
+        printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+        printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n'
+        printf '"ＭＳ ゴシック"="Ume Gothic"\r\n'
+        printf '"MS UI Gothic"="IPAPGothic"\r\n'
+        printf '"MS Shell Dlg"="IPAPGothic"\r\n'
+        printf '"MS Shell Dlg 2"="IPAPGothic"\r\n'
+    } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg.new"
+    if cmp -s "$reg.new" "$reg"; then
+        rm -f "$reg.new"
+        return 0
     fi
+    mv "$reg.new" "$reg"
+    wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 || true
+    wineserver -w
 }
 
 # Wine draws the caption buttons' and scroll arrows' symbols with its own

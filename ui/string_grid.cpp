@@ -32,6 +32,13 @@ private:
     HDC dc_;
 };
 
+// The colour percent of the way from one colour to the other.
+COLORREF Blend(COLORREF from, COLORREF to, int percent) {
+    auto mix = [percent](int a, int b) { return static_cast<BYTE>(a + (b - a) * percent / 100); };
+    return RGB(mix(GetRValue(from), GetRValue(to)), mix(GetGValue(from), GetGValue(to)),
+               mix(GetBValue(from), GetBValue(to)));
+}
+
 RECT ToRect(const GridRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 TShiftState MouseShift(WPARAM wp) {
@@ -577,8 +584,18 @@ TStringGrid::~TStringGrid() {
     }
 }
 
-void TStringGrid::DrawCellRight(int col, int row, const RECT& rect) {
+void TStringGrid::DrawCellRight(int col, int row, const RECT& rect, double barShare) {
     canvas_.FillRect(rect);
+    const int barWidth = static_cast<int>(std::clamp(barShare, 0.0, 1.0) * (rect.right - rect.left) + 0.5);
+    if (barWidth > 0) {
+        LOGBRUSH back{};
+        GetObjectA(canvas_.brush_, sizeof back, &back);
+        const RECT bar{rect.right - barWidth, rect.top, rect.right, rect.bottom};
+        // A fifth of the way to the text's colour: the bar shows on any row,
+        // the selected one too, and the number stays readable on it.
+        GdiObject<HBRUSH> brush(CreateSolidBrush(Blend(back.lbColor, GetTextColor(canvas_.dc_), 20)));
+        ::FillRect(canvas_.dc_, &bar, brush.get());
+    }
     RECT text = rect;
     text.top += 2;
     const std::string& cell = Cell(col, row);

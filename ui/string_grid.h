@@ -84,7 +84,9 @@ public:
     TCanvas& Canvas() { return canvas_; }
     // Inside a draw-cell handler: the cell filled with the canvas brush and its
     // text drawn right-aligned, 2 pixels down, as the number columns show.
-    void DrawCellRight(int col, int row, const RECT& rect);
+    // A share above 0 (up to 1) puts that much of the cell's width, from the
+    // right, under a bar of a tint between the cell's colour and its text's.
+    void DrawCellRight(int col, int row, const RECT& rect, double barShare = 0);
     // Inside a draw-cell handler: the cell drawn as the grid draws it, with
     // its text in the colour.
     void DrawCellText(int col, int row, const RECT& rect, COLORREF color);

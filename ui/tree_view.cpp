@@ -1,9 +1,19 @@
 #include "ui/tree_view.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "ui/gdi.h"
+
 namespace ui {
+namespace {
+
+// Between a label's edge and its text, as the view draws it.
+constexpr int kLabelMargin = 2;
+
+}  // namespace
 
 TTreeView::TTreeView(TControl* parent) : TControl(parent) {
     CreateHandle(WC_TREEVIEWA,
@@ -14,6 +24,53 @@ TTreeView::TTreeView(TControl* parent) : TControl(parent) {
 
 LRESULT TTreeView::Send(UINT msg, WPARAM wp, LPARAM lp) const {
     return CallWindowProcA(proc_, Handle(), msg, wp, lp);
+}
+
+LRESULT TTreeView::Notify(NMHDR& header) {
+    if (header.code != NM_CUSTOMDRAW) return 0;
+    auto& draw = reinterpret_cast<NMTVCUSTOMDRAW&>(header);
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        // The view draws a TAB as the font's mark for a missing glyph (a box,
+        // a dot); only such nodes are drawn again.
+        if (NodeText(reinterpret_cast<TTreeNode>(draw.nmcd.dwItemSpec)).find('\t') == std::string::npos)
+            return CDRF_DODEFAULT;
+        drawText_ = draw.clrText;
+        drawBack_ = draw.clrTextBk;
+        return CDRF_NOTIFYPOSTPAINT;
+    case CDDS_ITEMPOSTPAINT: DrawTabbedText(draw); return CDRF_DODEFAULT;
+    default: return CDRF_DODEFAULT;
+    }
+}
+
+void TTreeView::DrawTabbedText(const NMTVCUSTOMDRAW& draw) const {
+    auto node = reinterpret_cast<TTreeNode>(draw.nmcd.dwItemSpec);
+    // The view reads the node from the start of the rectangle it fills in.
+    RECT label{};
+    std::memcpy(&label, &node, sizeof node);
+    if (!Send(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label))) return;
+    const std::string text = NodeText(node);
+    HDC dc = draw.nmcd.hdc;
+    SelectedObject font(dc, FontHandle());
+    constexpr UINT kFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS;
+    RECT measured = label;
+    DrawTextA(dc, text.data(), static_cast<int>(text.size()), &measured, kFormat | DT_CALCRECT);
+    // The view sized the label for the marks; the gaps are wider.
+    RECT back = label;
+    back.right = std::max(label.right, label.left + (measured.right - measured.left) + 2 * kLabelMargin);
+    GdiObject<HBRUSH> brush(CreateSolidBrush(drawBack_));
+    FillRect(dc, &back, brush.get());
+    RECT place = back;
+    place.left += kLabelMargin;
+    // The view goes on drawing with this DC.
+    const COLORREF textColor = SetTextColor(dc, drawText_);
+    const int backMode = SetBkMode(dc, TRANSPARENT);
+    DrawTextA(dc, text.data(), static_cast<int>(text.size()), &place, kFormat);
+    // The fill covered the view's own focus rectangle.
+    if (draw.nmcd.uItemState & CDIS_FOCUS) DrawFocusRect(dc, &back);
+    SetBkMode(dc, backMode);
+    SetTextColor(dc, textColor);
 }
 
 void TTreeView::Clear() { Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)); }

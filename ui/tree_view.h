@@ -12,7 +12,8 @@ namespace ui {
 
 using TTreeNode = HTREEITEM;
 
-// A tree of text nodes with lines and buttons, also at the root.
+// A tree of text nodes with lines and buttons, also at the root. A TAB in a
+// node's text shows as a gap up to the next tab stop.
 class TTreeView : public TControl {
 public:
     explicit TTreeView(TControl* parent);
@@ -43,7 +44,13 @@ public:
     void BeginUpdate();
     void EndUpdate();
 
+protected:
+    LRESULT Notify(NMHDR& header) override;
+
 private:
+    // Draws over the view's own text of a node that holds a TAB.
+    void DrawTabbedText(const NMTVCUSTOMDRAW& draw) const;
+
     // The view's own messages go straight to its class procedure. Through the
     // subclass, Wine looks the subclass up in the window's properties, a
     // request to its server, for every message: a tree of thousands of nodes
@@ -52,6 +59,8 @@ private:
 
     WNDPROC proc_ = nullptr;
     int updates_ = 0;
+    // The colours the view chose for the node being drawn.
+    COLORREF drawText_ = 0, drawBack_ = 0;
 };
 
 // Suspends a tree view's redrawing for the object's lifetime.

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# A walk of some seconds shows its progress in the status bar, stops on Esc
-# with what it read so far, and a later refresh reads everything.
+# A walk of some seconds shows its progress in the status bar, paints the tab
+# just chosen, stops on Esc with what it read so far, and a later refresh
+# reads everything.
 source "$(dirname "$0")/e2e_lib.sh"
-# 600 folders of 100 empty sub-folders: seconds to walk under Wine.
-for i in $(seq -w 0 599); do
+# 250 folders of 400 empty sub-folders: seconds to walk under Wine, even
+# when the walk repeats with the folders already cached.
+for i in $(seq -w 0 249); do
     mkdir "$work/フォルダ$i"
-    (cd "$work/フォルダ$i" && seq -f 'sub%03.0f' 0 99 | xargs mkdir)
+    (cd "$work/フォルダ$i" && seq -f 'sub%03.0f' 0 399 | xargs mkdir)
 done
-full_lines=602  # the 600 folders, the direct files and the total
+full_lines=252  # the 250 folders, the direct files and the total
 refresh_x=84 refresh_y=300  # the "更新" button
 
 # The status bar: the bottom 25 pixels of the page column, right of the
@@ -17,6 +19,10 @@ bar_shot() {
     geometry=$(xwininfo -id "$win" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
     read -r width height <<<"$geometry"
     import -window "$win" -crop "$((width - 180))x21+175+$((height - 27))" +repage "$artifacts/$1"
+}
+# The tab strip: the tabs' row right of the left column, below the header.
+strip_shot() {
+    import -window "$win" -crop "540x18+180+76" +repage "$artifacts/$1"
 }
 differs() {
     [ "$(compare -metric AE "$artifacts/$1" "$artifacts/$2" null: 2>&1 || true)" != 0 ]
@@ -48,6 +54,7 @@ xdotool mousemove --window "$win" $((292 + 4)) $((60 + 23)) click 1
 start=$(now_ms)
 sleep 1.5
 bar_shot bar-walk-1.png
+strip_shot strip-walk.png
 sleep 0.6
 bar_shot bar-walk-2.png
 copy_when_done
@@ -86,4 +93,10 @@ differs bar-before-esc.png bar-stopped.png || { echo "the bar did not change on 
 xdotool mousemove --window "$win" $((refresh_x + 4)) $((refresh_y + 23)) click 1
 copy_when_done
 [ "$lines" -eq $full_lines ] || { echo "the refresh after the stop copied $lines lines" >&2; exit 1; }
+# The tab strip as the walk showed it: the folder tab chosen and focused, as
+# a click on it (which starts no walk) shows it now.
+xdotool mousemove --window "$win" $((292 + 4)) $((60 + 23)) click 1
+sleep 1
+strip_shot strip-after.png
+! differs strip-walk.png strip-after.png || { echo "the tab strip was not painted during the walk" >&2; exit 1; }
 echo "progress shown, stopped on Esc, all read again; bar shots in $artifacts"

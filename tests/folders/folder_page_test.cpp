@@ -459,4 +459,26 @@ TEST_F(FolderPageTest, NumbersAreDrawnAgainstTheRightEdge)
     EXPECT_GT(textSpan(1, 5).first, 10);
 }
 
+// Each sub-folder's size sits on a bar, from the cell's right edge, as long
+// as its share of the total; the direct-files and total rows have none.
+TEST_F(FolderPageTest, SizesSitOnBarsAsLongAsTheirShareOfTheTotal)
+{
+    t.File("直下.txt", 1000, T1);
+    t.Folder("半分");
+    t.File("半分\\a.txt", 2000, T3);
+    t.Folder("四分の一");
+    t.File("四分の一\\b.txt", 1000, T2);
+    Show(t.Root());
+    const zev_test::ClientImage image = zev_test::ClientImage::OnScreen(Grid().Handle());
+    for (const auto& [row, share] : {std::pair{1, 0.5}, {2, 0.25}, {3, 0.0}, {4, 0.0}}) {
+        // Along the pixel row above the number: the cell's colour, then the bar's.
+        const RECT cell = Grid().CellRect(1, row);
+        const COLORREF back = image.Pixel(cell.left, cell.top + 1);
+        int bar = 0;
+        while (cell.right - 1 - bar > cell.left && image.Pixel(cell.right - 1 - bar, cell.top + 1) != back)
+            ++bar;
+        EXPECT_NEAR(bar, share * (cell.right - cell.left), 2) << "row " << row;
+    }
+}
+
 }  // namespace

@@ -3,8 +3,10 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -22,6 +24,7 @@
 #include "ui/panel.h"
 #include "ui/rich_edit.h"
 #include "ui/status_bar.h"
+#include "ui/string_grid.h"
 #include "ui/tree_view.h"
 
 namespace {
@@ -362,6 +365,83 @@ TEST_F(ControlsTest, TreeVisitsEveryNodeInIndexOrderWithItsLevel) {
     visited.clear();
     tree.ForEachNode([&](ui::TTreeNode node, int level) { visited.emplace_back(node, level); });
     EXPECT_TRUE(visited.empty());
+}
+
+const ui::TFontSpec kFixedPitch{"ＭＳ ゴシック", 12, RGB(0, 0, 0), false};
+
+// The pixels of the rectangle, as the window shows it now, other than its
+// background (the colour at its top right).
+std::vector<POINT> Ink(HWND hwnd, const RECT& r) {
+    zev_test::Pump();
+    const zev_test::ClientImage image = zev_test::ClientImage::OnScreen(hwnd);
+    return image.Differing(r, image.Pixel(r.right - 2, r.top + 1));
+}
+
+// The fixed-pitch face as the rename grid, the tree and the CD/DVD page's edit
+// boxes use it: an underscore puts ink below the letters where a blank puts
+// none, and descenders are drawn whole.
+TEST_F(ControlsTest, FixedPitchTextShowsUnderscoresAndWholeDescenders) {
+    ui::TStringGrid grid(&form, 1, 3);
+    grid.SetBounds(10, 10, 300, 60);
+    grid.SetDefaultRowHeight(16);
+    grid.SetFont(kFixedPitch);
+    ui::TTreeView tree(&form);
+    tree.SetBounds(10, 80, 300, 40);
+    tree.SetFont(kFixedPitch);
+    const ui::TTreeNode node = tree.AddChild(nullptr, "");
+    ui::TEdit edit(&form, 10, 130, 300, 21);
+    edit.SetFont(kFixedPitch);
+    ShowForm();
+    grid.SetFocus();  // no caret in the edit box
+    // Puts the text up in one control: the lowest row with ink, and the row
+    // below the text's place.
+    auto lowest = [&](const char* control, const char* text) {
+        RECT r{};
+        HWND hwnd = edit.Handle();
+        if (control == std::string_view("grid")) {
+            grid.SetCell(0, 2, text);
+            r = grid.CellRect(0, 2);
+            hwnd = grid.Handle();
+        } else if (control == std::string_view("tree")) {
+            tree.SetNodeText(node, text);
+            TreeView_GetItemRect(tree.Handle(), node, &r, FALSE);
+            hwnd = tree.Handle();
+        } else {
+            edit.SetText(text);
+            r = ClientRect(edit);
+        }
+        LONG y = r.top;
+        for (const POINT& p : Ink(hwnd, r)) y = std::max(y, p.y);
+        return std::pair{y, r.bottom};
+    };
+    for (const char* control : {"grid", "tree", "edit"}) {
+        const LONG baseline = lowest(control, "a b").first;
+        EXPECT_GT(lowest(control, "a_b").first, baseline) << control << ": no underscore";
+        const auto [descender, bottom] = lowest(control, "ag");
+        EXPECT_GT(descender, baseline) << control;
+        EXPECT_LT(descender, bottom - 1) << control << ": descender cut at the last row";
+    }
+}
+
+// A detailed node's TABs show as gaps, not box glyphs: it draws as much ink
+// as its text with blanks for TABs, and keeps its text.
+TEST_F(ControlsTest, TreeNodesShowTheirTabsAsGaps) {
+    ui::TTreeView tree(&form);
+    tree.SetAlign(ui::TAlign::Client);
+    tree.SetFont(kFixedPitch);
+    const ui::TTreeNode node = tree.AddChild(nullptr, "");
+    ShowForm();
+    auto ink = [&](const char* text) {
+        tree.SetNodeText(node, text);
+        RECT r{};
+        TreeView_GetItemRect(tree.Handle(), node, &r, FALSE);
+        return Ink(tree.Handle(), r).size();
+    };
+    const char* tabbed = "src\t     1KB / 1  \t 2026/12/10 04:31:37";
+    const size_t withTabs = ink(tabbed);
+    EXPECT_EQ(tree.NodeText(node), tabbed);
+    // Even a missing glyph's mark (a dot, a box) adds ink.
+    EXPECT_EQ(withTabs, ink("src      1KB / 1    2026/12/10 04:31:37"));
 }
 
 TEST_F(ControlsTest, RichEditPassesKeysOnAndStillCopiesItsSelection) {
