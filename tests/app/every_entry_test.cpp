@@ -205,6 +205,18 @@ TEST_F(EveryEntryTest, RenameRowsOfLookAlikesAreLeftToTyping)
     RealClickCell(2, rowOf[kKorean]);
     EXPECT_NE(form.StatusBar1.PanelText().find("この名前には Shift_JIS で表せない文字が含まれています"),
               std::string::npos);
+    // The look-alike's current name is grey, the real one's black.
+    const auto image = zev_test::ClientImage::Printed(Grid().Handle());
+    auto inkOf = [&](int row) {
+        std::vector<COLORREF> ink;
+        for (const POINT& p : image.Differing(Grid().CellRect(3, row), RGB(255, 255, 255)))
+            ink.push_back(image.Pixel(p.x, p.y));
+        return ink;
+    };
+    const std::vector<COLORREF> grey = inkOf(rowOf[kCafe]);
+    EXPECT_NE(std::find(grey.begin(), grey.end(), RGB(128, 128, 128)), grey.end());
+    const std::vector<COLORREF> black = inkOf(rowOf[L"cafe"]);
+    EXPECT_EQ(std::find(black.begin(), black.end(), RGB(128, 128, 128)), black.end());
 
     // Typed names rename the real entries, the look-alike beside the real
     // "cafe" included, and nothing else.
