@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/control.h"
 
@@ -51,6 +52,9 @@ private:
 
     WNDPROC proc_ = nullptr;
     int updates_ = 0;
+    // The parent of every node added, so that ExpandAll need not walk the
+    // tree: Wine searches all the nodes for each node a message names.
+    std::vector<TTreeNode> parents_;
 };
 
 // Suspends a tree view's redrawing for the object's lifetime.
