@@ -117,7 +117,7 @@ bool TimeDeepTree(TForm1& form)
     const std::string root = bench_tree::BinaryBenchTree();
     if (root.empty())
         return false;
-    constexpr int kDeepRounds = 3;
+    constexpr int kDeepRounds = 4;
     Shape shape;
     Record(root + "\\", -1, shape);
     BareTreeView bareView;
@@ -125,22 +125,36 @@ bool TimeDeepTree(TForm1& form)
     BareWalk(root + "\\", folders);
     form.RefreshTree(root);
     double walk = 1e300, inserts = 1e300, erase = 1e300, pageFill = 1e300, refresh = 1e300;
-    for (int round = 0; round < kDeepRounds; ++round) {
+    auto timeBare = [&] {
         KeepBest(walk, [&] {
             folders = 0;
             BareWalk(root + "\\", folders);
         });
-        KeepBest(inserts, [&] { Fill(shape, root, [&](HTREEITEM parent, const std::string& text) { return bareView.Insert(parent, text); }); });
+        KeepBest(inserts, [&] {
+            Fill(shape, root, [&](HTREEITEM parent, const std::string& text) { return bareView.Insert(parent, text); });
+        });
         KeepBest(erase, [&] { bareView.Clear(); });
+    };
+    auto timePage = [&] {
         // The page's tree view is full from the last refresh: it empties first.
         KeepBest(pageFill, [&] {
             ui::TTreeUpdate update(form.TreeView1);
             form.TreeView1.Clear();
-            Fill(shape, root, [&](HTREEITEM parent, const std::string& text) { return form.TreeView1.AddChild(parent, text); });
+            Fill(shape, root,
+                 [&](HTREEITEM parent, const std::string& text) { return form.TreeView1.AddChild(parent, text); });
         });
         // Two in a row: the second empties what the first built and expanded.
         form.RefreshTree(root);
         KeepBest(refresh, [&] { form.RefreshTree(root); });
+    };
+    for (int round = 0; round < kDeepRounds; ++round) {
+        if (round % 2 == 0) {
+            timeBare();
+            timePage();
+        } else {
+            timePage();
+            timeBare();
+        }
     }
     const int nodes = form.TreeView1.Count();
     std::printf("deep tree: %d folders (bare walk: %d), %s\n", nodes - 1, folders, form.lbFolder.Caption().c_str());
