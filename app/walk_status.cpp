@@ -41,6 +41,10 @@ WalkStatus::~WalkStatus()
                                                            : "Esc で中断しました。クリップボードは変わっていません。");
     else if (shown_)
         form_.HintToStatusBar(ui::Application().Hint());
+    else
+        return;
+    // What runs after the walk may keep the message loop waiting a while yet.
+    UpdateWindow(form_.StatusBar1.Handle());
 }
 
 std::uint32_t WalkStatus::Milliseconds() { return GetTickCount(); }

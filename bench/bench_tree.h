@@ -1,6 +1,6 @@
 #pragma once
-// The benchmark tree of 100,000 files in 5,000 folders, built once under the
-// temporary folder and kept for later runs.
+// The benchmark trees, built once under the temporary folder and kept for
+// later runs: 100,000 files in 5,000 folders, and a deep one of 32,736 folders.
 #include <windows.h>
 
 #include <cstdint>
@@ -17,11 +17,11 @@ constexpr int kTopFolders = 50;
 constexpr int kSubFolders = 99;
 constexpr int kFilesPerFolder = 20;
 
-inline bool MakeFiles(const std::string& folder, int serial)
+inline bool MakeFiles(const std::string& folder, int serial, int count = kFilesPerFolder)
 {
     static const char* const stems[] = {"写真", "report_", "ﾃﾞｰﾀ", "表計算", "Notes "};
     static const char* const extensions[] = {".jpg", ".txt", ".xls", "", ".tar.gz"};
-    for (int i = 0; i < kFilesPerFolder; ++i) {
+    for (int i = 0; i < count; ++i) {
         const std::string path = folder + "\\" + stems[i % 5] + std::to_string(i) + extensions[i / 5 % 5];
         const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -41,14 +41,32 @@ inline bool MakeFiles(const std::string& folder, int serial)
     return true;
 }
 
-// Builds the tree once; the marker file written last says a whole tree is there.
-inline bool EnsureTree(const std::string& root)
+inline bool MarkComplete(const std::string& root)
 {
-    const std::string marker = root + "\\complete.txt";
-    if (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES)
+    const HANDLE file = CreateFileA((root + "\\complete.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+// True when the tree is there already; else the folder is made, to be filled.
+// The marker file written last says a whole tree is there.
+inline bool StartTree(const std::string& root)
+{
+    if (GetFileAttributesA((root + "\\complete.txt").c_str()) != INVALID_FILE_ATTRIBUTES)
         return true;
     std::printf("building the tree in %s ...\n", root.c_str());
     CreateDirectoryA(root.c_str(), nullptr);
+    return false;
+}
+
+// Builds the tree once.
+inline bool EnsureTree(const std::string& root)
+{
+    if (StartTree(root))
+        return true;
     int serial = 0;
     for (int top = 0; top < kTopFolders; ++top) {
         const std::string topFolder = root + "\\フォルダ" + std::to_string(top);
@@ -62,27 +80,51 @@ inline bool EnsureTree(const std::string& root)
                 return false;
         }
     }
-    const HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(file);
-    return true;
+    return MarkComplete(root);
 }
 
-// The tree's root under the temporary folder, built when missing; empty when
+// 32 top folders, each the root of a binary tree of folders ten levels deep:
+// 32,736 folders; a file in each, a second one in each leaf.
+constexpr int kBinaryTops = 32;
+constexpr int kBinaryLevels = 10;
+
+inline bool MakeBinaryTree(const std::string& folder, int levels, int& serial)
+{
+    if (!CreateDirectoryA(folder.c_str(), nullptr) || !MakeFiles(folder, serial++, levels == 1 ? 2 : 1))
+        return false;
+    return levels == 1
+        || (MakeBinaryTree(folder + "\\枝0", levels - 1, serial) && MakeBinaryTree(folder + "\\枝1", levels - 1, serial));
+}
+
+inline bool EnsureBinaryTree(const std::string& root)
+{
+    if (StartTree(root))
+        return true;
+    int serial = 0;
+    for (int top = 0; top < kBinaryTops; ++top) {
+        if (!MakeBinaryTree(root + "\\木" + std::to_string(top), kBinaryLevels, serial))
+            return false;
+    }
+    return MarkComplete(root);
+}
+
+// A tree's root under the temporary folder, built when missing; empty when
 // it cannot be built.
-inline std::string BenchTree()
+inline std::string TempTree(const char* name, bool (*ensure)(const std::string& root))
 {
     char temp[MAX_PATH + 1] = {};
     GetTempPathA(MAX_PATH, temp);
-    const std::string root = std::string(temp) + "zev_folder_scan_bench";
-    if (!EnsureTree(root)) {
+    const std::string root = std::string(temp) + name;
+    if (!ensure(root)) {
         std::printf("cannot build the tree in %s\n", root.c_str());
         return {};
     }
     return root;
 }
+
+inline std::string BenchTree() { return TempTree("zev_folder_scan_bench", EnsureTree); }
+
+inline std::string BinaryBenchTree() { return TempTree("zev_binary_tree_bench", EnsureBinaryTree); }
 
 // The baseline: the same tree walked through the ANSI directory search with
 // nothing done per file but adding its size, and per folder but counting it.

@@ -39,7 +39,7 @@ void TForm1::RefreshTree(const DiskPath& folder)
     std::int32_t folderCount = 0;
     ui::TTreeNode root = nullptr;
     {
-        // Filled and expanded out of sight, the view lays itself out once.
+        // Filled out of sight, with only the root showing when it ends.
         ui::TTreeUpdate update(TreeView1);
         TreeView1.Clear();
         root = TreeView1.AddChild(nullptr, path.Shown);
@@ -47,6 +47,11 @@ void TForm1::RefreshTree(const DiskPath& folder)
         FILETIME newest{};
         WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
         BuildFolderTree(root, path, DetailTree.Checked(), folderCount, fileCount, newest, walk.Progress());
+    }
+    {
+        // Opened out of sight as well, once the walk has ended and the bar
+        // no longer offers Esc, which cannot stop this part.
+        ui::TTreeUpdate update(TreeView1);
         TreeView1.ExpandAll();
     }
     TreeView1.Select(root);

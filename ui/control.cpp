@@ -2,17 +2,13 @@
 
 #include "ui/cursor.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <exception>
 #include <stdexcept>
+#include <utility>
 
 namespace ui {
 namespace {
-
-constexpr char kControlProp[] = "ZevControl";
-constexpr UINT_PTR kSubclassId = 1;
 
 std::function<void(const std::exception&)>& ExceptionHandler() {
     static std::function<void(const std::exception&)> handler;
@@ -66,15 +62,20 @@ TControl::TControl(TControl* parent) : parent_(parent) {
 TControl::~TControl() {
     for (TControl* child : children_) child->parent_ = nullptr;
     if (parent_) std::erase(parent_->children_, this);
-    if (hwnd_) {
-        RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
-        RemovePropA(hwnd_, kControlProp);
-        DestroyWindow(hwnd_);
-    }
+    // Its last messages go to the window's own procedure.
+    if (HWND hwnd = std::exchange(hwnd_, nullptr)) DestroyWindow(hwnd);
 }
 
 TControl* TControl::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<TControl*>(GetPropA(hwnd, kControlProp)) : nullptr;
+    // Only this layer sets the user data of the program's own windows; the
+    // windows of other programs and other modules may hold anything there.
+    DWORD process = 0;
+    if (!hwnd || !GetWindowThreadProcessId(hwnd, &process) || process != GetCurrentProcessId() ||
+        GetWindowLongPtrA(hwnd, GWLP_HINSTANCE) != reinterpret_cast<LONG_PTR>(GetModuleHandleA(nullptr)))
+        return nullptr;
+    auto* control = reinterpret_cast<TControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    // A control that is destroying its window has let go of it.
+    return control && control->hwnd_ == hwnd ? control : nullptr;
 }
 
 void TControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, int left, int top, int width,
@@ -84,31 +85,38 @@ void TControl::CreateHandle(const char* className, DWORD style, DWORD exStyle, i
     hwnd_ = CreateWindowExA(exStyle, className, "", style, left, top, width, height, parentHandle, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) throw std::runtime_error(std::string("CreateWindowEx failed: ") + className);
-    SetPropA(hwnd_, kControlProp, this);
-    SetWindowSubclass(hwnd_, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    // Read back on every message: user data is kept in the process, where a
+    // window property or a comctl32 subclass costs Wine a request to its
+    // server each time, and a tree view of thousands of nodes sends tens of
+    // thousands of notifications.
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // In the window's own character set, so that its messages reach the
+    // control unconverted.
+    unicode_ = IsWindowUnicode(hwnd_) != FALSE;
+    const auto proc = reinterpret_cast<LONG_PTR>(&TControl::WindowProc);
+    baseProc_ = reinterpret_cast<WNDPROC>(unicode_ ? SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, proc)
+                                                   : SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, proc));
     ApplyFont();
 }
 
-LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
-    auto* control = reinterpret_cast<TControl*>(self);
-    if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-        RemovePropA(hwnd, kControlProp);
-        control->hwnd_ = nullptr;
-        return DefSubclassProc(hwnd, msg, wp, lp);
-    }
+LRESULT CALLBACK TControl::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* control = reinterpret_cast<TControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY) control->hwnd_ = nullptr;
+    if (!control->hwnd_) return control->CallBaseProc(hwnd, msg, wp, lp);
     LRESULT result = 0;
     bool done = false;
     Guarded([&] {
         result = control->WndProc(msg, wp, lp);
         done = true;
     });
-    return done ? result : DefSubclassProc(hwnd, msg, wp, lp);
+    return done ? result : control->CallBaseProc(hwnd, msg, wp, lp);
 }
 
-LRESULT TControl::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
-    return DefSubclassProc(hwnd_, msg, wp, lp);
+LRESULT TControl::CallBaseProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) const {
+    return unicode_ ? CallWindowProcW(baseProc_, hwnd, msg, wp, lp) : CallWindowProcA(baseProc_, hwnd, msg, wp, lp);
 }
+
+LRESULT TControl::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) { return CallBaseProc(hwnd_, msg, wp, lp); }
 
 LRESULT TControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {

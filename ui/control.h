@@ -35,6 +35,7 @@ using TNotifyEvent = std::function<void(TControl& sender)>;
 // out aligned children, carries the hint and the font. The window is
 // subclassed so that a control sees its own messages, and parents reflect
 // WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* back to the child that sent them.
+// The window's user data holds its control.
 class TControl {
 public:
     TControl(const TControl&) = delete;
@@ -44,6 +45,7 @@ public:
     HWND Handle() const { return hwnd_; }
     TControl* Parent() const { return parent_; }
     const std::vector<TControl*>& Controls() const { return children_; }
+    // nullptr for a window that is not a control's.
     static TControl* FromHandle(HWND hwnd);
 
     TAlign Align() const { return align_; }
@@ -113,11 +115,14 @@ protected:
     virtual void AdjustAlignRect(RECT& /*rect*/) const {}
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                         DWORD_PTR self);
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT CallBaseProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) const;
     void ApplyFont();
 
     HWND hwnd_ = nullptr;
+    // The window's procedure before the subclass, and its character set.
+    WNDPROC baseProc_ = nullptr;
+    bool unicode_ = false;
     TControl* parent_ = nullptr;
     std::vector<TControl*> children_;
     TAlign align_ = TAlign::None;

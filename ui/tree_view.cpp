@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "ui/gdi.h"
@@ -73,7 +74,10 @@ void TTreeView::DrawTabbedText(const NMTVCUSTOMDRAW& draw) const {
     SetTextColor(dc, textColor);
 }
 
-void TTreeView::Clear() { Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)); }
+void TTreeView::Clear() {
+    Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    parents_.clear();
+}
 
 TTreeNode TTreeView::AddChild(TTreeNode parent, std::string_view text) {
     std::string copy(text);
@@ -82,6 +86,7 @@ TTreeNode TTreeView::AddChild(TTreeNode parent, std::string_view text) {
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT;
     insert.item.pszText = copy.data();
+    if (parent) parents_.push_back(parent);
     return reinterpret_cast<TTreeNode>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
@@ -125,15 +130,15 @@ bool TTreeView::Expanded(TTreeNode node) const {
 }
 
 void TTreeView::ExpandAll() {
-    // Expanding a node that shows lays out everything below it again; in
-    // reverse index order every node opens before any of its ancestors.
-    std::vector<TTreeNode> closed;
-    ForEachNode([&](TTreeNode node, int) {
-        if (!Expanded(node) && Send(TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)))
-            closed.push_back(node);
-    });
-    for (auto node = closed.rbegin(); node != closed.rend(); ++node)
-        Send(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(*node));
+    // Expanding a node that shows lays out everything below it again. A node
+    // gets its first child after its parent got its own, so in the reverse
+    // of that order every node opens before any of its ancestors.
+    std::unordered_set<TTreeNode> seen;
+    std::vector<TTreeNode> order;
+    for (TTreeNode parent : parents_)
+        if (seen.insert(parent).second) order.push_back(parent);
+    for (auto node = order.rbegin(); node != order.rend(); ++node)
+        if (!Expanded(*node)) Send(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(*node));
 }
 
 void TTreeView::CollapseAll() {

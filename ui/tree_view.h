@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/control.h"
 
@@ -51,16 +52,18 @@ private:
     // Draws over the view's own text of a node that holds a TAB.
     void DrawTabbedText(const NMTVCUSTOMDRAW& draw) const;
 
-    // The view's own messages go straight to its class procedure. Through the
-    // subclass, Wine looks the subclass up in the window's properties, a
-    // request to its server, for every message: a tree of thousands of nodes
-    // sends tens of thousands of them.
+    // The view's own messages go straight to its class procedure: the control
+    // adds nothing to them, and a tree of thousands of nodes sends tens of
+    // thousands of them.
     LRESULT Send(UINT msg, WPARAM wp, LPARAM lp) const;
 
     WNDPROC proc_ = nullptr;
     int updates_ = 0;
     // The colours the view chose for the node being drawn.
     COLORREF drawText_ = 0, drawBack_ = 0;
+    // The parent of every node added, so that ExpandAll need not walk the
+    // tree: Wine searches all the nodes for each node a message names.
+    std::vector<TTreeNode> parents_;
 };
 
 // Suspends a tree view's redrawing for the object's lifetime.

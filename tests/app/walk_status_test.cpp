@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,19 @@ LRESULT CALLBACK RecordBar(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, 
         events.push_back({reinterpret_cast<const char*>(lp), GetTickCount()});
     else if (msg == WM_PAINT)
         events.push_back({"", GetTickCount()});
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// Marks in the record where the tree view began to open a node.
+const std::string kOpening = "(opening)";
+
+LRESULT CALLBACK RecordOpening(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data)
+{
+    if (msg == WM_NOTIFY) {
+        const UINT code = reinterpret_cast<const NMHDR*>(lp)->code;
+        if (code == TVN_ITEMEXPANDINGA || code == TVN_ITEMEXPANDINGW)
+            reinterpret_cast<std::vector<BarEvent>*>(data)->push_back({kOpening, GetTickCount()});
+    }
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
@@ -118,6 +133,26 @@ TEST_F(WalkStatusTest, ShowsTheCountsFromHalfASecondOnThenTheHintAgain)
     EXPECT_GE(folders, 1000);
     EXPECT_LE(shows.size(), (end - start) / 100);
     EXPECT_EQ(Texts().back(), " " + ui::Application().Hint());
+}
+
+// The tree opens after its walk: by then the bar shows the hint, painted.
+TEST_F(WalkStatusTest, TheTreeOpensOnceTheBarNoLongerOffersEsc)
+{
+    // The tree's walk is quicker than the folder page's.
+    ShowFolders(3 * kFolders);
+    form.DiskPage.SetActivePage(form.TreePage);
+    SetWindowSubclass(form.TreePage.Handle(), RecordOpening, 1, reinterpret_cast<DWORD_PTR>(&events));
+    form.RefreshTree(CurrentFolder);
+    RemoveWindowSubclass(form.TreePage.Handle(), RecordOpening, 1);
+
+    const auto opening = std::find_if(events.begin(), events.end(), [](const BarEvent& e) { return e.text == kOpening; });
+    ASSERT_NE(opening, events.end());
+    ASSERT_TRUE(std::any_of(events.begin(), opening, [](const BarEvent& e) { return e.text.starts_with(kProgressStart); }));
+    const auto lastText = std::find_if(std::make_reverse_iterator(opening), events.rend(),
+                                       [](const BarEvent& e) { return !e.text.empty(); });
+    ASSERT_NE(lastText, events.rend());
+    EXPECT_EQ(lastText->text, " " + ui::Application().Hint());
+    EXPECT_NE(lastText.base(), opening) << "not painted";
 }
 
 TEST_F(WalkStatusTest, AShortWalkLeavesTheBarAlone)

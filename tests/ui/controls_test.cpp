@@ -505,6 +505,45 @@ TEST_F(ControlsTest, CreatingAndDestroyingControlsLeaksNoHandles) {
     EXPECT_EQ(zev_test::UserObjectLevel(), user);
 }
 
+// Each kind of control the main window holds is found from its window from
+// creation on, while the form is still hidden and once it shows; no other
+// window is taken for a control, nor one destroyed with its parent.
+TEST_F(ControlsTest, EveryKindOfControlIsFoundFromItsWindow) {
+    ui::TPanel panel(&form);
+    ui::TLabel label(&panel, 8, 8);
+    ui::TButton button(&panel, "更新", 8, 30, 100, 25);
+    ui::TCheckBox check(&panel, "詳細表示", 8, 60, 100, 17);
+    ui::TEdit edit(&panel, 8, 80, 100, 21);
+    ui::TDriveComboBox drives(&panel, 8, 110, 153);
+    ui::TDirectoryListBox folders(&panel);
+    ui::TStatusBar status(&form);
+    ui::TPageControl pages(&form);
+    ui::TTabSheet sheet(pages, "一");
+    ui::TTreeView tree(&sheet);
+    ui::TRichEdit rich(&sheet);
+    ui::TStringGrid grid(&sheet, 3, 3);
+    const std::vector<const ui::TControl*> controls{&form, &panel, &label, &button, &check,  &edit,  &drives,
+                                                    &folders, &status, &pages, &sheet, &tree, &rich, &grid};
+    auto expectFound = [&](const char* when) {
+        for (size_t i = 0; i < controls.size(); ++i)
+            EXPECT_EQ(ui::TControl::FromHandle(controls[i]->Handle()), controls[i]) << when << ", control " << i;
+    };
+    expectFound("hidden");
+    ShowForm();
+    expectFound("shown");
+    EXPECT_NE(ui::TControl::FromHandle(ui::Application().Handle()), nullptr);
+
+    HWND plain = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, form.Handle(), nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    for (HWND other : {plain, GetDesktopWindow(), HWND{}}) EXPECT_EQ(ui::TControl::FromHandle(other), nullptr);
+    DestroyWindow(plain);
+
+    const HWND labelWindow = label.Handle();
+    DestroyWindow(panel.Handle());
+    EXPECT_EQ(label.Handle(), nullptr);
+    EXPECT_EQ(ui::TControl::FromHandle(labelWindow), nullptr);
+}
+
 TEST_F(ControlsTest, AFormWithEveryKindOfControlGivesEverythingBack) {
     auto everything = [] {
         ui::TForm f("all", 40, 40, 640, 420);
