@@ -197,7 +197,9 @@ public:
     // row; the apply step renames only that entry.
     std::vector<EntryIdentity> RenameRowIdentities;
     // Works out, for every marked row, why the apply would fail on it now,
-    // and shows it: the new name in red, the reason in the status bar.
+    // against the listing of CurrentFolder that FileTable holds (each caller
+    // has just made one), and shows it: the new name in red, the reason in
+    // the status bar.
     void CheckRenameRows();
     // The status bar for the rows' problems, the row given being selected.
     void ShowRenameStatus(int selectedRow);

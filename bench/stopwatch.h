@@ -28,3 +28,18 @@ void KeepBest(double& best, Work work) {
     work();
     best = std::min(best, watch.Milliseconds());
 }
+
+// Rounds of two measurements that take turns going first, so that neither
+// always meets the caches the other left.
+template <class First, class Second>
+void TakeTurns(int rounds, First first, Second second) {
+    for (int round = 0; round < rounds; ++round) {
+        if (round % 2 == 0) {
+            first();
+            second();
+        } else {
+            second();
+            first();
+        }
+    }
+}

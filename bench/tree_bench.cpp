@@ -130,15 +130,7 @@ bool TimeDeepTree(TForm1& form)
         form.RefreshTree(root);
         KeepBest(refresh, [&] { form.RefreshTree(root); });
     };
-    for (int round = 0; round < kDeepRounds; ++round) {
-        if (round % 2 == 0) {
-            timeBare();
-            timePage();
-        } else {
-            timePage();
-            timeBare();
-        }
-    }
+    TakeTurns(kDeepRounds, timeBare, timePage);
     const int nodes = form.TreeView1.Count();
     std::printf("deep tree: %d folders (bare walk: %d), %s\n", nodes - 1, folders, form.lbFolder.Caption().c_str());
     std::printf("bare walk          %8.1f ms (best of %d)\n", walk, kDeepRounds);
@@ -178,16 +170,10 @@ int main()
         });
     };
     auto timeRefresh = [&] { KeepBest(refresh, [&] { form.RefreshTree(root); }); };
-    for (int round = 0; round < kRounds; ++round) {
-        if (round % 2 == 0) {
-            timeBare();
-            timeRefresh();
-        } else {
-            timeRefresh();
-            timeBare();
-        }
+    TakeTurns(kRounds, timeBare, [&] {
+        timeRefresh();
         KeepBest(copy, [&] { form.CopyTree(); });
-    }
+    });
 
     const int nodes = form.TreeView1.Count();
     std::printf("tree: %d folders (bare walk: %d), %s\n", nodes - 1, folders, form.lbFolder.Caption().c_str());

@@ -27,12 +27,6 @@ std::string_view FindFile::name() const
     return shown_;
 }
 
-bool FindFile::isDotEntry() const
-{
-    const wchar_t* name = data_.cFileName;
-    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
-}
-
 void FindFile::close()
 {
     if (handle_ != INVALID_HANDLE_VALUE) {

@@ -4,6 +4,7 @@
 #include <string_view>
 #include "core/disk_path.h"
 #include "core/sizes.h"
+#include "core/walk_rule.h"
 #include "core/win_types.h"
 
 // One directory search, through the wide entry points so that every entry is
@@ -32,7 +33,7 @@ public:
     std::wstring_view wideName() const { return data_.cFileName; }
     bool isFolder() const { return (data_.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     // "." or "..", which every folder listing reports.
-    bool isDotEntry() const;
+    bool isDotEntry() const { return IsDotName(data_.cFileName); }
     std::int64_t size() const { return CombineSize(data_.nFileSizeHigh, data_.nFileSizeLow); }
 
 private:

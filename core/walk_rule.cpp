@@ -11,12 +11,14 @@ constexpr DWORD CloudTag = 0x9000001A;
 
 }  // namespace
 
+bool IsDotName(const wchar_t* name)
+{
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
 bool IsWalkableFolder(const WIN32_FIND_DATAW& entry)
 {
-    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-        return false;
-    const wchar_t* name = entry.cFileName;
-    if (name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0')))
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || IsDotName(entry.cFileName))
         return false;
     // The search reports a reparse point's tag in dwReserved0. Wine marks a
     // Unix symbolic link to a folder as a reparse point with no meaningful

@@ -98,8 +98,7 @@ DiskPath TForm1::JolietFolderOfRow(int row) const
 void TForm1::ShowJolietEntry(int row)
 {
     if (row > 0 && row <= JolietCount) {
-        const JolietEntry& entry = JolietTable[static_cast<std::size_t>(FileOrder[static_cast<std::size_t>(row)])];
-        ShownIdentity = entry.Identity;
+        ShownIdentity = JolietTable[static_cast<std::size_t>(FileOrder[static_cast<std::size_t>(row)])].Identity;
         JolietFolder = JolietFolderOfRow(row);
         CurrentFileName.SetText(JolietGrid.Cell(0, row));
         NewFileName.SetText(JolietGrid.Cell(0, row));

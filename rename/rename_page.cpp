@@ -34,6 +34,33 @@ std::string Count(std::int64_t n)
 {
     return FormatNumber(n) + " 件";
 }
+
+// How a run of renames went.
+struct RenameRun {
+    std::int64_t done = 0;
+    std::int64_t failed = 0;
+    std::int64_t left = 0;  // not tried, once Esc stopped the run
+    bool stopped = false;
+};
+
+// Runs rename(i) for i = 0..count-1, each answering whether it renamed,
+// under the hourglass and watched from the status bar, until Esc.
+template <class Rename>
+RenameRun RunRenames(TForm1& form, std::size_t count, Rename rename)
+{
+    RenameRun run;
+    ui::HourglassCursor hourglass;
+    WalkStatus status(form, WalkStatus::Purpose::Rename, static_cast<std::int64_t>(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        ++(rename(i) ? run.done : run.failed);
+        if (!status.Progress().file()) {
+            run.stopped = true;
+            run.left = static_cast<std::int64_t>(count - i - 1);
+            break;
+        }
+    }
+    return run;
+}
 constexpr const char* kSortQuestion =
     "修正中のファイル名があります。 ソートすると修正が取り消されます。\n"
     "修正を反映するには［いいえ］を選択した後［変更を反映］ボタンを押します。\n\n"
@@ -89,7 +116,7 @@ void TForm1::RefreshRenamePage(ui::TStringGrid& grid)
 
 void TForm1::CheckRenameRows()
 {
-    const int n = ListFilesAndFolders(CurrentFolder);
+    const int n = static_cast<int>(FileTable.size()) - 1;
     std::vector<std::wstring> names;
     std::unordered_map<std::wstring, const EntryIdentity*> listed;
     for (int i = 1; i <= n; ++i) {
@@ -125,15 +152,20 @@ void TForm1::ShowRenameStatus(int selectedRow)
     };
     int count = 0;
     int first = 0;
-    for (std::size_t row = 1; row < RenameRowProblems.size(); ++row)
-        if (RenameRowProblems[row] != RenameProblem::None && count++ == 0)
-            first = static_cast<int>(row);
-    const int shown = problemOf(selectedRow) != RenameProblem::None ? selectedRow : first;
-    if (shown != 0 && (shown == selectedRow || RenameRowShowsExactly(selectedRow)))
-        HintToStatusBar("変更できない名前: " + Count(count) + " (行 " + FormatNumber(std::int64_t{shown}) + ": "
-                        + std::string(ProblemText(problemOf(shown))) + ")");
+    for (int row = 1; row < static_cast<int>(RenameRowProblems.size()); ++row)
+        if (problemOf(row) != RenameProblem::None && count++ == 0)
+            first = row;
+    auto problemText = [&](int row) {
+        return "変更できない名前: " + Count(count) + " (行 " + FormatNumber(std::int64_t{row}) + ": "
+            + std::string(ProblemText(problemOf(row))) + ")";
+    };
+    // The selected row's own word first, then the first failing row's.
+    if (problemOf(selectedRow) != RenameProblem::None)
+        HintToStatusBar(problemText(selectedRow));
     else if (!RenameRowShowsExactly(selectedRow))
         HintToStatusBar(kNotShownExactly);
+    else if (first != 0)
+        HintToStatusBar(problemText(first));
     else
         HintToStatusBar(RenameGrid.Hint);
 }
@@ -173,6 +205,7 @@ void TForm1::RenameGridSetEditText(ui::TStringGrid& sender, int, int row, const 
 {
     sender.SetCell(0, row, value != sender.Cell(3, row) ? kChanged : "");
     sender.SetCell(7, row, std::to_string(CountNameChars(value)));
+    ListFilesAndFolders(CurrentFolder);
     CheckRenameRows();
 }
 
@@ -224,41 +257,29 @@ void TForm1::DoRenameButtonClick(ui::TControl&)
             marked.push_back(row);
     UndoFolder = CurrentFolder;
     UndoRenames.clear();
-    std::int64_t renamed = 0;
-    std::int64_t failed = 0;
-    bool stopped = false;
-    {
-        ui::HourglassCursor hourglass;
-        WalkStatus status(*this, WalkStatus::Purpose::Rename, static_cast<std::int64_t>(marked.size()));
-        for (const int row : marked) {
-            // The entry is reached by its own name; the typed one is taken
-            // as typed.
-            const EntryIdentity& entry = RenameRowIdentities[static_cast<std::size_t>(row)];
-            const std::string& newName = RenameGrid.Cell(2, row);
-            const DiskPath newPath = Joined(folder, newName, WideText(newName));
-            if (RenameOnDisk(Joined(folder, RenameGrid.Cell(3, row), entry.Name), newPath, entry)) {
-                RenameGrid.SetCell(0, row, "");
-                ++renamed;
-                // As it is now, for the undo to find it by.
-                const FindFile now(newPath.Wide);
-                if (now)
-                    UndoRenames.push_back({entry.Name, std::wstring(now.wideName()), IdentityOf(now.data())});
-            } else {
-                ++failed;
-            }
-            if (!status.Progress().file()) {
-                stopped = true;
-                break;
-            }
-        }
-    }
+    const RenameRun run = RunRenames(*this, marked.size(), [&](std::size_t i) {
+        // The entry is reached by its own name; the typed one is taken as
+        // typed.
+        const int row = marked[i];
+        const EntryIdentity& entry = RenameRowIdentities[static_cast<std::size_t>(row)];
+        const std::string& newName = RenameGrid.Cell(2, row);
+        const DiskPath newPath = Joined(folder, newName, WideText(newName));
+        if (!RenameOnDisk(Joined(folder, RenameGrid.Cell(3, row), entry.Name), newPath, entry))
+            return false;
+        RenameGrid.SetCell(0, row, "");
+        // As it is now, for the undo to find it by.
+        const FindFile now(newPath.Wide);
+        if (now)
+            UndoRenames.push_back({entry.Name, std::wstring(now.wideName()), IdentityOf(now.data())});
+        return true;
+    });
     RefreshRenamePage(RenameGrid);
-    const std::int64_t left = static_cast<std::int64_t>(marked.size()) - renamed - failed;
-    if (stopped)
-        HintToStatusBar("Esc で中断しました。変更しました: " + Count(renamed) + ", 残り: " + Count(left));
+    if (run.stopped)
+        HintToStatusBar("Esc で中断しました。変更しました: " + Count(run.done) + ", 残り: " + Count(run.left));
     else
-        HintToStatusBar("変更しました: " + Count(renamed) + (failed > 0 ? ", 変更できませんでした: " + Count(failed) : "")
-                        + (renamed > 0 ? " (Ctrl+Z で元に戻せます)" : ""));
+        HintToStatusBar("変更しました: " + Count(run.done)
+                        + (run.failed > 0 ? ", 変更できませんでした: " + Count(run.failed) : "")
+                        + (run.done > 0 ? " (Ctrl+Z で元に戻せます)" : ""));
 }
 
 void TForm1::UndoRenameButtonClick(ui::TControl&)
@@ -269,32 +290,19 @@ void TForm1::UndoRenameButtonClick(ui::TControl&)
     std::vector<DoneRename> done;
     done.swap(UndoRenames);
     const DiskPath folder = EndingInBackslash(UndoFolder);
-    std::int64_t undone = 0;
-    std::int64_t failed = 0;
-    bool stopped = false;
-    {
-        ui::HourglassCursor hourglass;
-        WalkStatus status(*this, WalkStatus::Purpose::Rename, static_cast<std::int64_t>(done.size()));
-        for (auto it = done.rbegin(); it != done.rend(); ++it) {
-            // An entry changed, replaced or removed since is not the one
-            // renamed, and is left alone.
-            if (RenameOnDisk(Joined(folder, ShownText(it->NewName), it->NewName),
-                             Joined(folder, ShownText(it->OldName), it->OldName), it->Renamed))
-                ++undone;
-            else
-                ++failed;
-            if (!status.Progress().file()) {
-                stopped = true;
-                break;
-            }
-        }
-    }
+    const RenameRun run = RunRenames(*this, done.size(), [&](std::size_t i) {
+        // In the reverse order. An entry changed, replaced or removed since is
+        // not the one renamed, and is left alone.
+        const DoneRename& rename = done[done.size() - 1 - i];
+        return RenameOnDisk(Joined(folder, ShownText(rename.NewName), rename.NewName),
+                            Joined(folder, ShownText(rename.OldName), rename.OldName), rename.Renamed);
+    });
     RefreshRenamePage(RenameGrid);
-    const std::int64_t left = static_cast<std::int64_t>(done.size()) - undone - failed;
-    if (stopped)
-        HintToStatusBar("Esc で中断しました。元に戻しました: " + Count(undone) + ", 残り: " + Count(left));
+    if (run.stopped)
+        HintToStatusBar("Esc で中断しました。元に戻しました: " + Count(run.done) + ", 残り: " + Count(run.left));
     else
-        HintToStatusBar("元に戻しました: " + Count(undone) + (failed > 0 ? ", 戻せませんでした: " + Count(failed) : ""));
+        HintToStatusBar("元に戻しました: " + Count(run.done)
+                        + (run.failed > 0 ? ", 戻せませんでした: " + Count(run.failed) : ""));
 }
 
 void TForm1::RenameGridKeyDown(ui::TControl&, WORD& key, ui::TShiftState shift)
