@@ -167,15 +167,3 @@ TEST(LongForm, PrefixesOnlyAbsolutePathsTooLongForTheirPlainForm)
     for (const auto& c : cases)
         EXPECT_EQ(LongForm(c.given), c.expected) << ShownText(c.given).substr(0, 20);
 }
-
-TEST(DiskPath, FolderHoldingCutsBothFormsAlike)
-{
-    const DiskPath file("C:\\a\\b.txt");
-    EXPECT_EQ(FolderHolding(file).Shown, "C:\\a");
-    EXPECT_EQ(FolderHolding(file).Wide, L"C:\\a");
-    const DiskPath folder = EndingInBackslash(DiskPath("C:\\a"));
-    EXPECT_EQ(folder.Shown, "C:\\a\\");
-    EXPECT_EQ(folder.Wide, L"C:\\a\\");
-    EXPECT_EQ(Joined(folder, "x", L"y").Wide, L"C:\\a\\y");
-    EXPECT_TRUE(EndingInBackslash(DiskPath()).empty());
-}

@@ -57,11 +57,4 @@ TEST(CheckRenames, GivesEachRowItsFirstProblemInRowOrder)
         EXPECT_EQ(CheckRenames(c.rows, c.folder), c.expected) << c.title;
 }
 
-TEST(CheckRenames, EveryProblemHasItsText)
-{
-    EXPECT_EQ(ProblemText(P::None), "");
-    EXPECT_EQ(ProblemText(P::Empty), "空の名前");
-    EXPECT_EQ(ProblemText(P::EntryChanged), "この名前は変更できません");
-}
-
 }  // namespace

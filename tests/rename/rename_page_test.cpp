@@ -9,6 +9,7 @@
 #include "files/file_sort.h"
 #include "tests/app/page_test.h"
 #include "tests/core/temp_tree.h"
+#include "tests/rename/manifest.h"
 
 namespace {
 
@@ -93,6 +94,15 @@ protected:
         QuestionAnswer::key = 0;
     }
     void Press(ui::TButton& button) { zev_test::RealClick(button.Handle(), {10, 10}); }
+    // New names for rows 1, 2, ..., as the grid's editor hands them over.
+    void Retype(std::initializer_list<const char*> names)
+    {
+        int row = 0;
+        for (const char* name : names) {
+            Grid().SetCell(2, ++row, name);
+            form.RenameGridSetEditText(Grid(), 2, row, name);
+        }
+    }
 
     TempTree folder;
 };
@@ -306,85 +316,50 @@ TEST_F(RenamePageTest, ACurrentNameOpensExplorerOnTheFolder)
     EXPECT_EQ(ShellCalls(), std::vector<ShellCall>{explorer});
 }
 
-// The names on disk with their contents, sorted.
-std::vector<std::pair<std::string, std::string>> Manifest(const std::string& folder)
-{
-    std::vector<std::pair<std::string, std::string>> manifest;
-    for (const std::string& name : Listing(folder)) {
-        std::string content;
-        const UniqueHandle file = Open(folder + "\\" + name, GENERIC_READ, FILE_SHARE_READ);
-        char buffer[64];
-        DWORD read = 0;
-        while (file && ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
-            content.append(buffer, read);
-        manifest.emplace_back(name, content);
-    }
-    std::sort(manifest.begin(), manifest.end());
-    return manifest;
-}
-
 TEST_F(RenamePageTest, ProblemsShowBeforeTheApplyAndTheLastApplyIsUndone)
 {
-    for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt", "e.txt", "f.txt"}) {
-        const HANDLE file = CreateFileA(folder.Path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, name, 1, &written, nullptr);
-        CloseHandle(file);
-    }
-    const auto before = Manifest(folder.Root());
+    for (int i = 0; i < 6; ++i)
+        folder.File(std::string(1, static_cast<char>('a' + i)) + ".txt", i + 1);
+    const Manifest before = ManifestOf(folder.Root());
     Show(folder.Root());
-    // Typed: empty, a name still there at its turn, fine, a trailing dot,
-    // fine, a device name.
-    const char* typed[] = {"", "c.txt", "z.txt", "x.", "y.txt", "Nul.dat"};
-    for (int row = 1; row <= 6; ++row) {
-        Grid().SetCell(2, row, typed[row - 1]);
-        form.RenameGridSetEditText(Grid(), 2, row, typed[row - 1]);
-    }
+    // Empty, a name still there at its turn, fine, a trailing dot, fine, a
+    // device name.
+    Retype({"", "c.txt", "z.txt", "x.", "y.txt", "Nul.dat"});
     using P = RenameProblem;
     EXPECT_EQ(form.RenameRowProblems,
               (std::vector<P>{P::None, P::Empty, P::NameTaken, P::None, P::TrailingSpaceOrDot, P::None, P::ReservedName}));
     EXPECT_EQ(form.StatusBar1.PanelText(), " 変更できない名前: 4 件 (行 1: 空の名前)");
     zev_test::Pump();
-    const auto image = zev_test::ClientImage::Printed(Grid().Handle());
-    const RECT taken = Grid().CellRect(2, 2);
-    EXPECT_FALSE(image.Differing(taken, RGB(255, 255, 255)).empty());
-    bool red = false;
-    for (const POINT& p : image.Differing(taken, RGB(255, 255, 255)))
-        red = red || image.Pixel(p.x, p.y) == RGB(255, 0, 0);
-    EXPECT_TRUE(red);
+    EXPECT_TRUE(zev_test::ClientImage::Printed(Grid().Handle()).Holds(Grid().CellRect(2, 2), RGB(255, 0, 0)));
 
     Press(form.DoRenameButton);
     EXPECT_EQ(form.StatusBar1.PanelText(), " 変更しました: 2 件, 変更できませんでした: 4 件 (Ctrl+Z で元に戻せます)");
     EXPECT_EQ(Names(), (Cells{"a.txt", "b.txt", "d.txt", "f.txt", "y.txt", "z.txt"}));
 
-    // Undo leaves alone an entry replaced since, and counts it.
+    // Undo leaves alone an entry replaced since, and counts it; it is there
+    // once per apply.
     ASSERT_TRUE(DeleteFileA(folder.Path("y.txt").c_str()));
     folder.File("y.txt", 3);
     RealClickCell(3, 1);
-    RealKey('Z', {VK_CONTROL});
-    EXPECT_EQ(form.StatusBar1.PanelText(), " 元に戻しました: 1 件, 戻せませんでした: 1 件");
-    EXPECT_EQ(Names(), (Cells{"a.txt", "b.txt", "c.txt", "d.txt", "f.txt", "y.txt"}));
-    // Once per apply.
-    RealKey('Z', {VK_CONTROL});
-    EXPECT_EQ(Names(), (Cells{"a.txt", "b.txt", "c.txt", "d.txt", "f.txt", "y.txt"}));
+    for (int press = 0; press < 2; ++press) {
+        RealKey('Z', {VK_CONTROL});
+        EXPECT_EQ(form.StatusBar1.PanelText(), " 元に戻しました: 1 件, 戻せませんでした: 1 件");
+        EXPECT_EQ(Names(), (Cells{"a.txt", "b.txt", "c.txt", "d.txt", "f.txt", "y.txt"}));
+    }
 
     // An apply stopped by Esc is undone as far as it went.
     ASSERT_TRUE(DeleteFileA(folder.Path("y.txt").c_str()));
     Show(folder.Root());
-    for (int row = 1; row <= 5; ++row) {
-        const std::string name = "n" + std::to_string(row);
-        Grid().SetCell(2, row, name);
-        form.RenameGridSetEditText(Grid(), 2, row, name);
-    }
+    Retype({"n1", "n2", "n3", "n4", "n5"});
     zev_test::SendKey(VK_ESCAPE, false);
     zev_test::SendKey(VK_ESCAPE, true);
     form.DoRenameButtonClick(form.DoRenameButton);
     EXPECT_EQ(form.StatusBar1.PanelText(), " Esc で中断しました。変更しました: 1 件, 残り: 4 件");
     form.UndoRenameButtonClick(form.UndoRenameButton);
     EXPECT_EQ(form.StatusBar1.PanelText(), " 元に戻しました: 1 件");
-    auto expected = before;
+    Manifest expected = before;
     expected.erase(expected.begin() + 4);  // e.txt became y.txt, replaced and removed
-    EXPECT_EQ(Manifest(folder.Root()), expected);
+    EXPECT_EQ(ManifestOf(folder.Root()), expected);
 }
 
 TEST_F(RenamePageTest, TheUndoButtonFitsBesideTheConversions)

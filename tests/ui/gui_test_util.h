@@ -143,6 +143,13 @@ public:
         const DWORD v = bits_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
         return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     }
+    // Whether some pixel of the rectangle has the colour.
+    bool Holds(const RECT& r, COLORREF color) const {
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (Pixel(x, y) == color) return true;
+        return false;
+    }
     // Pixels of the rectangle that differ from the colour.
     std::vector<POINT> Differing(const RECT& r, COLORREF background) const {
         std::vector<POINT> points;
