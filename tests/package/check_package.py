@@ -1,9 +1,5 @@
 #!/usr/bin/python3
-"""Checks the zip a Windows user downloads, zev-<version>-win32.zip: exactly
-zev.exe and readme.txt; zev.exe a stripped 32-bit GUI program that needs no
-DLL Windows lacks, whose version resource and manifest carry <version> and
-whose manifest asks for no elevation and names Windows 10 and 11; readme.txt
-code page 932 with CR LF after every line."""
+"""Checks the zip a Windows user downloads, given as build/dist/zev-<version>-win32.zip."""
 import re
 import sys
 import zipfile
@@ -11,14 +7,10 @@ import xml.etree.ElementTree as ET
 
 import pefile
 
-SYSTEM_DLLS = {
-    "kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "comctl32.dll",
-    "comdlg32.dll", "advapi32.dll", "ole32.dll", "oleaut32.dll", "shlwapi.dll",
-    "uxtheme.dll", "version.dll", "msvcrt.dll",
-}
-ASM_V3 = "{urn:schemas-microsoft-com:asm.v3}"
-ASM_V1 = "{urn:schemas-microsoft-com:asm.v1}"
-COMPAT = "{urn:schemas-microsoft-com:compatibility.v1}"
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "comctl32.dll", "comdlg32.dll",
+               "advapi32.dll", "ole32.dll", "oleaut32.dll", "shlwapi.dll", "uxtheme.dll", "msvcrt.dll"}
+V1, V3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
+SUPPORTED_OS = "{urn:schemas-microsoft-com:compatibility.v1}supportedOS"
 WINDOWS_10_AND_11 = "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"
 
 
@@ -34,42 +26,30 @@ def exe_faults(pe, version, numbers):
     if foreign:
         faults.append(f"zev.exe imports DLLs Windows lacks: {sorted(foreign)}")
 
-    strings = {}
-    for info in getattr(pe, "FileInfo", []):
-        for block in info:
-            for table in getattr(block, "StringTable", []):
-                strings.update(table.entries)
-    for key in (b"FileVersion", b"ProductVersion"):
-        if strings.get(key) != version.encode():
-            faults.append(f"{key.decode()} is {strings.get(key)!r}, not {version}")
+    strings = {k: v for info in pe.FileInfo for block in info
+               for table in getattr(block, "StringTable", []) for k, v in table.entries.items()}
     fixed = pe.VS_FIXEDFILEINFO[0]
     for name in ("FileVersion", "ProductVersion"):
+        if strings.get(name.encode()) != version.encode():
+            faults.append(f"{name} is {strings.get(name.encode())!r}, not {version}")
         ms, ls = getattr(fixed, name + "MS"), getattr(fixed, name + "LS")
-        got = (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
-        if got != numbers:
-            faults.append(f"fixed {name} is {got}, not {numbers}")
-    return faults + manifest_faults(pe, numbers)
+        if (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF) != numbers:
+            faults.append(f"the fixed {name} is not {numbers}")
 
-
-def manifest_faults(pe, numbers):
     manifests = [pe.get_data(leaf.data.struct.OffsetToData, leaf.data.struct.Size)
                  for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries
                  if kind.id == pefile.RESOURCE_TYPE["RT_MANIFEST"]
                  for name in kind.directory.entries for leaf in name.directory.entries]
     if len(manifests) != 1:
-        return [f"zev.exe holds {len(manifests)} manifests, not one"]
+        return faults + [f"zev.exe holds {len(manifests)} manifests, not one"]
     root = ET.fromstring(manifests[0])
-    faults = []
-    identity = root.find(ASM_V1 + "assemblyIdentity")
-    if identity is None or identity.get("version") != ".".join(map(str, numbers)):
+    if root.find(V1 + "assemblyIdentity").get("version") != ".".join(map(str, numbers)):
         faults.append("the manifest's assemblyIdentity does not carry the version")
-    path = "/".join(ASM_V3 + tag for tag in ("trustInfo", "security", "requestedPrivileges",
-                                              "requestedExecutionLevel"))
-    levels = [e.get("level") for e in root.findall(path)]
+    levels = [e.get("level") for e in root.findall(
+        f"{V3}trustInfo/{V3}security/{V3}requestedPrivileges/{V3}requestedExecutionLevel")]
     if levels != ["asInvoker"]:
-        faults.append(f"the manifest's trustInfo asks for {levels}, not asInvoker alone")
-    systems = [e.get("Id") for e in root.iter(COMPAT + "supportedOS")]
-    if WINDOWS_10_AND_11 not in systems:
+        faults.append(f"the manifest's trustInfo asks for {levels}, not asInvoker")
+    if WINDOWS_10_AND_11 not in [e.get("Id") for e in root.iter(SUPPORTED_OS)]:
         faults.append("the manifest's supportedOS leaves out Windows 10 and 11")
     return faults
 
@@ -81,7 +61,7 @@ def readme_faults(data, version):
         return [f"readme.txt is not code page 932: {e}"]
     faults = []
     # CR and LF never occur inside a code-page-932 character.
-    if not text.endswith("\r\n") or text.count("\n") != text.count("\r\n") or text.count("\r") != text.count("\r\n"):
+    if not text.endswith("\r\n") or not text.count("\n") == text.count("\r\n") == text.count("\r"):
         faults.append("readme.txt does not end every line in CR LF")
     first = text.splitlines()[0] if text else ""
     if first != f"ZEV {version}  ディスク最新情報":
@@ -89,23 +69,21 @@ def readme_faults(data, version):
     return faults
 
 
-def main(path):
+def faults_of(path):
     match = re.search(r"zev-(\d+)\.(\d)(\d)-win32\.zip$", path)
     if not match:
         return [f"{path} is not named zev-<version>-win32.zip"]
-    major, tenths, hundredths = map(int, match.groups())
-    version = f"{major}.{tenths}{hundredths}"
-    numbers = (major, tenths, hundredths, 0)
+    version = "{}.{}{}".format(*match.groups())
+    numbers = tuple(map(int, match.groups())) + (0,)
     with zipfile.ZipFile(path) as z:
-        names = z.namelist()
-        if sorted(names) != ["readme.txt", "zev.exe"]:
-            return [f"the zip holds {names}, not zev.exe and readme.txt"]
+        if sorted(z.namelist()) != ["readme.txt", "zev.exe"]:
+            return [f"the zip holds {z.namelist()}, not zev.exe and readme.txt"]
         exe, readme = z.read("zev.exe"), z.read("readme.txt")
     return exe_faults(pefile.PE(data=exe), version, numbers) + readme_faults(readme, version)
 
 
 if __name__ == "__main__":
-    faults = main(sys.argv[1])
+    faults = faults_of(sys.argv[1])
     for fault in faults:
         print(f"package: {fault}", file=sys.stderr)
     print(f"package: {sys.argv[1]} {'has faults' if faults else 'checked'}")
