@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "app/version.h"
+
 namespace {
 
 struct Section {
@@ -11,7 +13,7 @@ struct Section {
 };
 
 constexpr std::string_view kRule = "------------------------------------------------------------------------";
-constexpr std::string_view kTitle = "              zev の使用方法  ver.2.04  2006/02/09";
+constexpr std::string_view kTitle = "              zev の使用方法  ver." ZEV_VERSION "  2006/02/09";
 
 constexpr std::array<Section, 20> kSections{{
     {"変更",

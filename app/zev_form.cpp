@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/usage_text.h"
+#include "app/version.h"
 #include "core/paths.h"
 #include "core/sizes.h"
 #include "ui/application.h"
@@ -32,7 +33,7 @@ void SetUpGrid(ui::TStringGrid& grid, COLORREF titleColor, const char* fontName,
 }  // namespace
 
 TForm1::TForm1(std::vector<DiskPath> args)
-    : ui::TForm("ZEV  v.2.04  ディスク最新情報", 149, 95, 768, 353),
+    : ui::TForm("ZEV  v." ZEV_VERSION "  ディスク最新情報", 149, 95, 768, 353),
       Panel3(this),
       DirectoryLabel(&Panel3, 16, 8),
       ClusterSizeLabel(&Panel3, 48, 32),
@@ -87,7 +88,7 @@ TForm1::TForm1(std::vector<DiskPath> args)
       RichEdit1(&HelpSheet),
       args_(std::move(args)) {
     Form1 = this;
-    Hint = "ZEV  v.2.04   ドライブ， フォルダ， ファイルの最新情報を調査";
+    Hint = "ZEV  v." ZEV_VERSION "   ドライブ， フォルダ， ファイルの最新情報を調査";
     SetFont(MakeFont("ＭＳ Ｐゴシック", 12, GetSysColor(COLOR_WINDOWTEXT)));
     LayOutHeader();
     LayOutLeftColumn();

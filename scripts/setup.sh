@@ -14,6 +14,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     xvfb xdotool xclip x11-utils
     imagemagick fonts-ipafont-gothic fonts-horai-umefont fonts-wine locales
+    zip python3 python3-pefile
 )
 
 missing=()
