@@ -476,8 +476,11 @@ TEST_F(RenamePageTest, ReplaceMakesNewNamesThatApplyAndUndoAsAnyOther)
     };
     setName(2, "");  // an empty name is passed over and not numbered
 
-    // Ctrl+H with the focus on the tab strip; the count line follows typing.
+    // Ctrl+H with the focus on the tab strip and the pointer on a button; the
+    // count line follows typing.
     form.DiskPage.SetFocus();
+    zev_test::MoveMouseTo(form.ReplaceButton.Handle(), {10, 10});
+    ui::Application().ProcessMessages();
     std::vector<std::pair<std::string, bool>> lines;
     auto line = [&](HWND d) { lines.emplace_back(ReplaceDialog::Line(d), ReplaceDialog::CanReplace(d)); };
     WithReplaceDialog(
@@ -496,6 +499,9 @@ TEST_F(RenamePageTest, ReplaceMakesNewNamesThatApplyAndUndoAsAnyOther)
             ReplaceDialog::Set(d, ui::rdReplacement, L"旅行_${date}_${n:3}");
             ReplaceDialog::Set(d, ui::rdFirstNumber, L"8");
             line(d);
+            RECT button{};
+            GetClientRect(GetDlgItem(d, IDOK), &button);
+            zev_test::MoveMouseTo(GetDlgItem(d, IDOK), zev_test::Center(button));
             SendMessageA(d, WM_COMMAND, IDOK, 0);
         },
         [&] { RealKey('H', {VK_CONTROL}); });
@@ -521,7 +527,13 @@ TEST_F(RenamePageTest, ReplaceMakesNewNamesThatApplyAndUndoAsAnyOther)
         newNames.push_back(Grid().Cell(2, row));
     EXPECT_EQ(newNames, replaced);
     EXPECT_EQ(Marks(), Cells(6, "*"));
+    // The report stays while the pointer rests where the dialog was, and
+    // goes once it moves onto another control.
+    ui::Application().ProcessMessages();
     EXPECT_EQ(form.StatusBar1.PanelText(), " 置換しました: 5 件, 変更できない名前: 1 件 (行 2: 空の名前)");
+    zev_test::MoveMouseTo(form.DoRenameButton.Handle(), {10, 10});
+    ui::Application().ProcessMessages();
+    EXPECT_EQ(form.StatusBar1.PanelText(), " " + form.DoRenameButton.Hint);
 
     // The boxes are kept for the next opening; Esc changes nothing.
     std::vector<std::wstring> kept;
