@@ -223,11 +223,11 @@ public:
     void ReplaceButtonClick(ui::TControl& sender);
     // What 置換 does once the dialog has closed: replaces in the new name of
     // every row, marks and checks the rows as the conversions do, and reports.
-    void ReplaceNames(const ui::TReplaceFields& fields);
+    void ReplaceNames(const ReplaceSettings& settings);
     // The dialog's count line for its boxes as they are.
-    ui::TReplacePreview ReplacePreview(const ui::TReplaceFields& fields) const;
+    ui::TReplacePreview ReplacePreview(const ReplaceSettings& settings) const;
     // The dialog's boxes, kept for its next opening in this run.
-    ui::TReplaceFields ReplaceFields;
+    ReplaceSettings ReplaceFields;
 
     // Name conversions of the rename page (rename/conversion_buttons.cpp).
     void ConvertNames(ConvertMode mode);

@@ -39,7 +39,7 @@ int main()
     form.DiskPage.SetActivePage(form.RenameFilePage);
     CurrentFolder = DiskPath(ShownText(folder), folder);
 
-    ui::TReplaceFields fields;
+    ReplaceSettings fields;
     fields.Search = L"IMG_(\\d+)";
     fields.Replacement = L"photo_$1_${n:4}";
     fields.Regex = true;

@@ -5,20 +5,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/replace_settings.h"
+
 // Find and replace over Shift_JIS names. The name is matched as characters:
 // it is read as wide text, one UTF-16 unit per character, so that "." takes a
 // double-byte character whole and no match starts or ends inside one (a
 // second byte 0x5C is never "\"). What a match leaves alone keeps its bytes.
-
-// What the user asked for, as the dialog's boxes hold it (wide text).
-struct ReplaceSettings {
-    std::wstring Search;
-    std::wstring Replacement;
-    bool Regex = false;
-    bool MatchCase = false;
-    bool WithExtension = false;
-    std::wstring FirstNumber = L"1";
-};
 
 enum class ReplaceState {
     Ready,

@@ -9,12 +9,6 @@
 
 namespace {
 
-ReplaceSettings SettingsOf(const ui::TReplaceFields& fields)
-{
-    return {fields.Search, fields.Replacement, fields.Regex, fields.MatchCase, fields.WithExtension,
-            fields.FirstNumber};
-}
-
 std::string Count(std::int64_t n)
 {
     return FormatNumber(n) + " 件";
@@ -45,7 +39,7 @@ std::int64_t ReplaceRows(const TForm1& form, NameReplacer& replacer, int last, C
 
 void TForm1::ReplaceButtonClick(ui::TControl&)
 {
-    const auto preview = [this](const ui::TReplaceFields& fields) { return ReplacePreview(fields); };
+    const auto preview = [this](const ReplaceSettings& settings) { return ReplacePreview(settings); };
     if (!ui::ShowReplaceDialog(Handle(), ReplaceFields, preview))
         return;
     ReplaceNames(ReplaceFields);
@@ -53,9 +47,9 @@ void TForm1::ReplaceButtonClick(ui::TControl&)
     ui::Application().TakeHintUnderPointer();
 }
 
-void TForm1::ReplaceNames(const ui::TReplaceFields& fields)
+void TForm1::ReplaceNames(const ReplaceSettings& settings)
 {
-    NameReplacer replacer(SettingsOf(fields));
+    NameReplacer replacer(settings);
     const int n = ListFilesAndFolders(CurrentFolder);
     if (n <= 0 || replacer.State() != ReplaceState::Ready)
         return;
@@ -71,9 +65,9 @@ void TForm1::ReplaceNames(const ui::TReplaceFields& fields)
     HintToStatusBar("置換しました: " + Count(changed) + (problems.empty() ? "" : ", " + problems));
 }
 
-ui::TReplacePreview TForm1::ReplacePreview(const ui::TReplaceFields& fields) const
+ui::TReplacePreview TForm1::ReplacePreview(const ReplaceSettings& settings) const
 {
-    NameReplacer replacer(SettingsOf(fields));
+    NameReplacer replacer(settings);
     switch (replacer.State()) {
     case ReplaceState::NoSearchText: return {"変わる名前: 0 件", false, false};
     case ReplaceState::NotShiftJis: return {"この文字は Shift_JIS で表せません", false, false};

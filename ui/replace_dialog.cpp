@@ -7,7 +7,7 @@ namespace ui {
 namespace {
 
 struct Session {
-    TReplaceFields& fields;
+    ReplaceSettings& settings;
     const TReplacePreviewEvent& preview;
     bool loading = true;
 };
@@ -21,7 +21,7 @@ std::wstring ItemText(HWND dialog, int id) {
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
-TReplaceFields Read(HWND dialog) {
+ReplaceSettings Read(HWND dialog) {
     return {ItemText(dialog, rdSearch),   ItemText(dialog, rdReplacement),    Checked(dialog, rdRegex),
             Checked(dialog, rdMatchCase), Checked(dialog, rdWithExtension), ItemText(dialog, rdFirstNumber)};
 }
@@ -35,7 +35,7 @@ TReplacePreview Preview(HWND dialog, Session& session) {
 }
 
 void Close(HWND dialog, Session& session, bool replace) {
-    session.fields = Read(dialog);
+    session.settings = Read(dialog);
     EndDialog(dialog, replace ? IDOK : IDCANCEL);
 }
 
@@ -45,13 +45,13 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_INITDIALOG: {
         SetWindowLongPtrW(dialog, DWLP_USER, lp);
         session = reinterpret_cast<Session*>(lp);
-        const TReplaceFields& fields = session->fields;
-        SetDlgItemTextW(dialog, rdSearch, fields.Search.c_str());
-        SetDlgItemTextW(dialog, rdReplacement, fields.Replacement.c_str());
-        SetDlgItemTextW(dialog, rdFirstNumber, fields.FirstNumber.c_str());
-        CheckDlgButton(dialog, rdRegex, fields.Regex ? BST_CHECKED : BST_UNCHECKED);
-        CheckDlgButton(dialog, rdMatchCase, fields.MatchCase ? BST_CHECKED : BST_UNCHECKED);
-        CheckDlgButton(dialog, rdWithExtension, fields.WithExtension ? BST_CHECKED : BST_UNCHECKED);
+        const ReplaceSettings& settings = session->settings;
+        SetDlgItemTextW(dialog, rdSearch, settings.Search.c_str());
+        SetDlgItemTextW(dialog, rdReplacement, settings.Replacement.c_str());
+        SetDlgItemTextW(dialog, rdFirstNumber, settings.FirstNumber.c_str());
+        CheckDlgButton(dialog, rdRegex, settings.Regex ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(dialog, rdMatchCase, settings.MatchCase ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(dialog, rdWithExtension, settings.WithExtension ? BST_CHECKED : BST_UNCHECKED);
         session->loading = false;
         Preview(dialog, *session);
         CenterOverOwner(dialog);
@@ -85,7 +85,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-bool ShowReplaceDialog(HWND owner, TReplaceFields& fields, const TReplacePreviewEvent& preview) {
+bool ShowReplaceDialog(HWND owner, ReplaceSettings& settings, const TReplacePreviewEvent& preview) {
     constexpr DWORD style = DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
     DialogTemplate dialog(style, "置換", "MS Shell Dlg", 9, 260, 140);
     constexpr DWORD label = SS_LEFT | SS_NOPREFIX;
@@ -103,7 +103,7 @@ bool ShowReplaceDialog(HWND owner, TReplaceFields& fields, const TReplacePreview
     dialog.Item(kStaticClass, rdCountLine, label, "", 7, 104, 246, 9);
     dialog.Item(kButtonClass, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, "置換", 149, 119, 50, 14);
     dialog.Item(kButtonClass, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, "キャンセル", 203, 119, 50, 14);
-    Session session{fields, preview};
+    Session session{settings, preview};
     return DialogBoxIndirectParamW(GetModuleHandleA(nullptr), dialog.get(), owner, DialogProc,
                                    reinterpret_cast<LPARAM>(&session)) == IDOK;
 }

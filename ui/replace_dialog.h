@@ -4,18 +4,9 @@
 #include <functional>
 #include <string>
 
-namespace ui {
+#include "core/replace_settings.h"
 
-// What the boxes of the find-and-replace dialog hold. The caller keeps it
-// from one opening to the next.
-struct TReplaceFields {
-    std::wstring Search;
-    std::wstring Replacement;
-    bool Regex = false;
-    bool MatchCase = false;
-    bool WithExtension = false;
-    std::wstring FirstNumber = L"1";
-};
+namespace ui {
 
 // What the count line reads for the boxes as they are; whether 置換 is
 // enabled, and whether pressing it closes the dialog.
@@ -35,13 +26,13 @@ enum TReplaceDialogItem : WORD {
     rdCountLine,
 };
 
-using TReplacePreviewEvent = std::function<TReplacePreview(const TReplaceFields&)>;
+using TReplacePreviewEvent = std::function<TReplacePreview(const ReplaceSettings&)>;
 
 // The modal dialog "置換", centred over the owner: a search text, a
 // replacement text, three check boxes, the start of the numbering, one count
 // line that preview writes on every change, and the buttons 置換 (default)
 // and キャンセル. True when 置換 closed it. Every close leaves the boxes in
-// fields. The boxes are read as wide text.
-bool ShowReplaceDialog(HWND owner, TReplaceFields& fields, const TReplacePreviewEvent& preview);
+// settings. The boxes are read as wide text.
+bool ShowReplaceDialog(HWND owner, ReplaceSettings& settings, const TReplacePreviewEvent& preview);
 
 }  // namespace ui
