@@ -170,14 +170,14 @@ std::wstring Escaped(std::wstring_view text)
 
 enum class PieceKind { Text, Group, Whole, Number, Date, Time };
 
-}  // namespace
-
 // One part of the replacement text: bytes as they are, or what a "$" stands for.
 struct Piece {
     PieceKind Kind;
     std::string Text;
     int Value = 0;  // the group, or the width of the number (0: as it is)
 };
+
+}  // namespace
 
 struct NameReplacer::Compiled {
     std::wregex Expression;
