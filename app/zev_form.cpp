@@ -76,6 +76,7 @@ TForm1::TForm1(std::vector<DiskPath> args)
       Underline2Space(&RenamePanel, "_ を空白", 454, 4, 70, 25),
       Space2Underline(&RenamePanel, "空白を _", 454, 32, 70, 25),
       UndoRenameButton(&RenamePanel, "元に戻す", 528, 4, 50, 25),
+      ReplaceButton(&RenamePanel, "置換", 528, 32, 50, 25),
       RenameGrid(&RenameFilePage, 8, 2),
       JolietPage(DiskPage, "CD/DVD検証"),
       JolietPanel(&JolietPage),
@@ -231,6 +232,7 @@ void TForm1::LayOutRenamePage() {
     Underline2Space.Hint = "すべてのファイルとフォルダ名中の _ を空白に変換します";
     Space2Underline.Hint = "すべてのファイルとフォルダ名中の空白を _ に変換します";
     UndoRenameButton.Hint = "最後の［変更を反映］で変更した名前を元に戻します (Ctrl+Z)";
+    ReplaceButton.Hint = "検索した文字列を置き換えた新しい名前を作ります (Ctrl+H)";
 }
 
 void TForm1::LayOutJolietPage() {
@@ -305,7 +307,8 @@ void TForm1::BindEvents() {
     DoRenameButton.OnClick = [this](ui::TControl& s) { DoRenameButtonClick(s); };
     CancelRenameButton.OnClick = [this](ui::TControl& s) { CancelRenameButtonClick(s); };
     UndoRenameButton.OnClick = [this](ui::TControl& s) { UndoRenameButtonClick(s); };
-    RenameGrid.OnKeyDown = [this](ui::TControl& s, WORD& key, ui::TShiftState shift) { RenameGridKeyDown(s, key, shift); };
+    ReplaceButton.OnClick = [this](ui::TControl& s) { ReplaceButtonClick(s); };
+    OnKeyPreview = [this](ui::TControl& s, WORD& key, ui::TShiftState shift) { RenamePageKeyDown(s, key, shift); };
 
     ToLowerButton.OnClick = [this](ui::TControl& s) { ToLowerButtonClick(s); };
     ToUpperBottun.OnClick = [this](ui::TControl& s) { ToUpperBottunClick(s); };
@@ -382,7 +385,11 @@ void TForm1::RefreshActivePage() {
     // The usage page has no refresh.
 }
 
-void TForm1::DiskPageChange(ui::TControl&) { RefreshActivePage(); }
+void TForm1::DiskPageChange(ui::TControl&) {
+    // A page's own message goes with the page; what the refresh writes stays.
+    HintToStatusBar(ui::Application().TakeHintUnderPointer());
+    RefreshActivePage();
+}
 
 void TForm1::Button1Click(ui::TControl&) { RefreshActivePage(); }
 

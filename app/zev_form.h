@@ -20,6 +20,7 @@
 #include "ui/label.h"
 #include "ui/page_control.h"
 #include "ui/panel.h"
+#include "ui/replace_dialog.h"
 #include "ui/rich_edit.h"
 #include "ui/status_bar.h"
 #include "ui/string_grid.h"
@@ -100,6 +101,7 @@ public:
     ui::TButton Underline2Space;
     ui::TButton Space2Underline;
     ui::TButton UndoRenameButton;
+    ui::TButton ReplaceButton;
     ui::TStringGrid RenameGrid;
 
     ui::TTabSheet JolietPage;
@@ -203,7 +205,12 @@ public:
     void CheckRenameRows();
     // The status bar for the rows' problems, the row given being selected.
     void ShowRenameStatus(int selectedRow);
-    void RenameGridKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
+    // The rename check's line for the rows' problems, the row given being
+    // selected; empty when no marked row has one.
+    std::string RenameProblemLine(int selectedRow) const;
+    // Ctrl+Z and Ctrl+H while the rename page shows, wherever the focus is in
+    // the window but in an edit box.
+    void RenamePageKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
     // Renames back, in the reverse order, what the last apply renamed.
     void UndoRenameButtonClick(ui::TControl& sender);
     // By row: what CheckRenameRows found.
@@ -211,6 +218,16 @@ public:
     // What the last apply renamed, in CurrentFolder as it was then.
     DiskPath UndoFolder;
     std::vector<DoneRename> UndoRenames;
+
+    // Find and replace on the rename page (rename/replace_names.cpp).
+    void ReplaceButtonClick(ui::TControl& sender);
+    // What 置換 does once the dialog has closed: replaces in the new name of
+    // every row, marks and checks the rows as the conversions do, and reports.
+    void ReplaceNames(const ReplaceSettings& settings);
+    // The dialog's count line for its boxes as they are.
+    ui::TReplacePreview ReplacePreview(const ReplaceSettings& settings) const;
+    // The dialog's boxes, kept for its next opening in this run.
+    ReplaceSettings ReplaceFields;
 
     // Name conversions of the rename page (rename/conversion_buttons.cpp).
     void ConvertNames(ConvertMode mode);

@@ -143,7 +143,7 @@ void TForm1::CheckRenameRows()
     InvalidateRect(RenameGrid.Handle(), nullptr, FALSE);
 }
 
-void TForm1::ShowRenameStatus(int selectedRow)
+std::string TForm1::RenameProblemLine(int selectedRow) const
 {
     auto problemOf = [this](int row) {
         return row >= 0 && static_cast<std::size_t>(row) < RenameRowProblems.size()
@@ -155,17 +155,25 @@ void TForm1::ShowRenameStatus(int selectedRow)
     for (int row = 1; row < static_cast<int>(RenameRowProblems.size()); ++row)
         if (problemOf(row) != RenameProblem::None && count++ == 0)
             first = row;
-    auto problemText = [&](int row) {
-        return "変更できない名前: " + Count(count) + " (行 " + FormatNumber(std::int64_t{row}) + ": "
-            + std::string(ProblemText(problemOf(row))) + ")";
-    };
     // The selected row's own word first, then the first failing row's.
-    if (problemOf(selectedRow) != RenameProblem::None)
-        HintToStatusBar(problemText(selectedRow));
+    const int shown = problemOf(selectedRow) != RenameProblem::None ? selectedRow : first;
+    if (shown == 0)
+        return {};
+    return "変更できない名前: " + Count(count) + " (行 " + FormatNumber(std::int64_t{shown}) + ": "
+        + std::string(ProblemText(problemOf(shown))) + ")";
+}
+
+void TForm1::ShowRenameStatus(int selectedRow)
+{
+    const std::string problems = RenameProblemLine(selectedRow);
+    const bool selectedFails = selectedRow >= 1 && static_cast<std::size_t>(selectedRow) < RenameRowProblems.size()
+        && RenameRowProblems[static_cast<std::size_t>(selectedRow)] != RenameProblem::None;
+    if (selectedFails)
+        HintToStatusBar(problems);
     else if (!RenameRowShowsExactly(selectedRow))
         HintToStatusBar(kNotShownExactly);
-    else if (first != 0)
-        HintToStatusBar(problemText(first));
+    else if (!problems.empty())
+        HintToStatusBar(problems);
     else
         HintToStatusBar(RenameGrid.Hint);
 }
@@ -305,13 +313,22 @@ void TForm1::UndoRenameButtonClick(ui::TControl&)
                         + (run.failed > 0 ? ", 戻せませんでした: " + Count(run.failed) : ""));
 }
 
-void TForm1::RenameGridKeyDown(ui::TControl&, WORD& key, ui::TShiftState shift)
+void TForm1::RenamePageKeyDown(ui::TControl&, WORD& key, ui::TShiftState shift)
 {
-    // While a cell is edited, Ctrl+Z is the edit box's own.
-    if (shift != ui::ssCtrl || key != 'Z' || RenameGrid.EditorActive())
+    if (shift != ui::ssCtrl || (key != 'Z' && key != 'H') || DiskPage.ActivePage() != &RenameFilePage)
         return;
+    // In an edit box, a cell's editor among them, the keys keep their editing
+    // meaning (undo, backspace).
+    char className[16] = "";
+    GetClassNameA(GetFocus(), className, sizeof className);
+    if (RenameGrid.EditorActive() || lstrcmpiA(className, "Edit") == 0)
+        return;
+    const WORD pressed = key;
     key = 0;
-    UndoRenameButtonClick(UndoRenameButton);
+    if (pressed == 'Z')
+        UndoRenameButtonClick(UndoRenameButton);
+    else
+        ReplaceButtonClick(ReplaceButton);
 }
 
 void TForm1::CancelRenameButtonClick(ui::TControl&)

@@ -144,7 +144,7 @@ void TApplication::ShowException(const std::exception& e) {
     MessageBoxA(owner, e.what(), title_.empty() ? nullptr : title_.c_str(), MB_OK | MB_ICONERROR);
 }
 
-void TApplication::CheckHint() {
+std::string TApplication::HintUnderPointer(TControl*& control) const {
     POINT pt{};
     GetCursorPos(&pt);
     HWND window = WindowFromPoint(pt);
@@ -157,18 +157,29 @@ void TApplication::CheckHint() {
         if (!child || child == window) break;
         window = child;
     }
-    TControl* control = nullptr;
+    control = nullptr;
     for (HWND h = window; h && !control; h = GetAncestor(h, GA_PARENT)) control = TControl::FromHandle(h);
 
     std::string hint;
     for (TControl* c = control; c && hint.empty(); c = c->Parent()) hint = c->Hint;
     if (hint.empty() && window && mainForm_ && IsOwnWindow(window)) hint = mainForm_->Hint;
+    return hint;
+}
 
+void TApplication::CheckHint() {
+    TControl* control = nullptr;
+    const std::string hint = HintUnderPointer(control);
     ShowToolTip(control && control->ShowHint && !hint.empty() ? control : nullptr, hint);
     if (hint != hint_) {
         hint_ = hint;
         if (OnHint) Guarded([&] { OnHint(hint_); });
     }
+}
+
+const std::string& TApplication::TakeHintUnderPointer() {
+    TControl* control = nullptr;
+    hint_ = HintUnderPointer(control);
+    return hint_;
 }
 
 void TApplication::ShowToolTip(TControl* control, const std::string& text) {

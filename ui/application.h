@@ -47,6 +47,10 @@ public:
     const std::string& Hint() const { return hint_; }
     // Called with the new hint whenever it changes.
     std::function<void(const std::string&)> OnHint;
+    // Reads the hint under the pointer now and takes it as announced,
+    // without calling OnHint, so that a text shown in its place stays until
+    // the pointer moves onto another hint. Returns it.
+    const std::string& TakeHintUnderPointer();
 
     // The pop-up hint window, once a control with ShowHint was under the
     // mouse; it holds at most that one control as its tool.
@@ -60,6 +64,8 @@ private:
     // goes to exitCode_).
     bool Pump();
     void CheckHint();
+    // The hint under the pointer and the control it belongs to (or nullptr).
+    std::string HintUnderPointer(TControl*& control) const;
     void ShowToolTip(TControl* control, const std::string& text);
 
     struct Windows;

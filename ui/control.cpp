@@ -1,6 +1,7 @@
 #include "ui/control.h"
 
 #include "ui/cursor.h"
+#include "ui/form.h"
 
 #include <algorithm>
 #include <exception>
@@ -106,10 +107,24 @@ LRESULT CALLBACK TControl::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     LRESULT result = 0;
     bool done = false;
     Guarded([&] {
+        if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) && control->KeyPreviewed(wp)) {
+            done = true;
+            return;
+        }
         result = control->WndProc(msg, wp, lp);
         done = true;
     });
     return done ? result : control->CallBaseProc(hwnd, msg, wp, lp);
+}
+
+bool TControl::KeyPreviewed(WPARAM wp) {
+    TControl* top = this;
+    while (top->parent_) top = top->parent_;
+    auto* form = dynamic_cast<TForm*>(top);
+    if (!form || !form->OnKeyPreview) return false;
+    WORD key = static_cast<WORD>(wp);
+    form->OnKeyPreview(*this, key, CurrentShiftState());
+    return key == 0;
 }
 
 LRESULT TControl::CallBaseProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) const {

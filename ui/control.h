@@ -117,6 +117,8 @@ protected:
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT CallBaseProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) const;
+    // Hands a key to the form's OnKeyPreview first; true when it took it.
+    bool KeyPreviewed(WPARAM wp);
     void ApplyFont();
 
     HWND hwnd_ = nullptr;

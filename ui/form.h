@@ -25,6 +25,9 @@ public:
     void Close();
 
     std::function<void(TForm&)> OnShow;
+    // Sees a key pressed on any control of the form before the control does;
+    // a key set to 0 goes no further.
+    TKeyEvent OnKeyPreview;
 
     // The window's files-dropped message. The handler owns the drop handle:
     // this one only lets it go.

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/dialog_template.h"
 #include "ui/gdi.h"
 
 namespace ui {
@@ -11,60 +12,10 @@ namespace {
 
 constexpr WORD kIconId = 100;
 constexpr WORD kTextId = 101;
-constexpr WORD kButtonClass = 0x0080;
-constexpr WORD kStaticClass = 0x0082;
 constexpr DWORD kDialogStyle = DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr WORD kFontPoints = 9;
 constexpr int kMargin = 12;
 constexpr int kButtonGap = 8;
 constexpr int kMinButtonWidth = 75;
-
-// A dialog template in memory. Its texts are UTF-16 whichever entry point
-// creates the dialog; every item starts on a DWORD boundary.
-class DialogTemplate {
-public:
-    DialogTemplate(DWORD style, std::string_view caption, std::string_view fontName) {
-        Dword(style);
-        Dword(0);        // extended style
-        words_.push_back(0);  // item count, counted by Item
-        for (int i = 0; i < 4; ++i) words_.push_back(0);  // placed at WM_INITDIALOG
-        words_.push_back(0);  // no menu
-        words_.push_back(0);  // the standard dialog class
-        Text(caption);
-        words_.push_back(kFontPoints);
-        Text(fontName);
-    }
-
-    void Item(WORD windowClass, WORD id, DWORD style, std::string_view text) {
-        if (words_.size() % 2) words_.push_back(0);
-        Dword(WS_CHILD | WS_VISIBLE | style);
-        Dword(0);
-        for (int i = 0; i < 4; ++i) words_.push_back(0);
-        words_.push_back(id);
-        words_.push_back(0xFFFF);
-        words_.push_back(windowClass);
-        Text(text);
-        words_.push_back(0);  // no creation data
-        ++words_[4];
-    }
-
-    const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
-
-private:
-    void Dword(DWORD value) {
-        words_.push_back(LOWORD(value));
-        words_.push_back(HIWORD(value));
-    }
-    void Text(std::string_view ansi) {
-        const int size = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-        std::wstring wide(static_cast<size_t>(size), L'\0');
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), size);
-        words_.insert(words_.end(), wide.begin(), wide.end());
-        words_.push_back(0);
-    }
-
-    std::vector<WORD> words_;
-};
 
 struct Box {
     std::string text;
@@ -110,16 +61,9 @@ void LayOut(HWND dialog, const Box& box) {
     RECT frame{0, 0, width, height};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE)));
-    const int frameWidth = frame.right - frame.left, frameHeight = frame.bottom - frame.top;
-    RECT area;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    RECT over = area;
-    if (HWND owner = GetWindow(dialog, GW_OWNER); owner && IsWindowVisible(owner)) GetWindowRect(owner, &over);
-    const int left = std::clamp<int>(over.left + (over.right - over.left - frameWidth) / 2, area.left,
-                                     std::max<int>(area.left, area.right - frameWidth));
-    const int top = std::clamp<int>(over.top + (over.bottom - over.top - frameHeight) / 2, area.top,
-                                    std::max<int>(area.top, area.bottom - frameHeight));
-    SetWindowPos(dialog, nullptr, left, top, frameWidth, frameHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    CenterOverOwner(dialog);
 }
 
 INT_PTR CALLBACK BoxProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {

@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "tests/app/page_test.h"
 #include "tests/core/temp_tree.h"
 #include "tests/rename/manifest.h"
+#include "ui/replace_dialog.h"
 
 namespace {
 
@@ -40,6 +43,37 @@ struct QuestionAnswer {
         zev_test::SendKey(key, false);
         zev_test::SendKey(key, true);
         key = 0;
+    }
+};
+
+// Drives the replace dialog, once it shows, from a timer of the thread that
+// runs it.
+struct ReplaceDialog {
+    static inline std::function<void(HWND)> action;
+    static inline int shown = 0;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        HWND dialog = zev_test::FindThreadWindow("#32770", "置換");
+        if (!dialog)
+            return;
+        KillTimer(nullptr, id);
+        ++shown;
+        std::exchange(action, nullptr)(dialog);
+    }
+    static void Set(HWND dialog, int item, const wchar_t* text) { SetDlgItemTextW(dialog, item, text); }
+    static void Click(HWND dialog, int item) { SendMessageA(GetDlgItem(dialog, item), BM_CLICK, 0, 0); }
+    static std::string Line(HWND dialog)
+    {
+        char text[256] = "";
+        GetDlgItemTextA(dialog, ui::rdCountLine, text, sizeof text);
+        return text;
+    }
+    static bool CanReplace(HWND dialog) { return IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE; }
+    static std::wstring Text(HWND dialog, int item)
+    {
+        wchar_t text[256] = L"";
+        GetDlgItemTextW(dialog, item, text, 256);
+        return text;
     }
 };
 
@@ -94,6 +128,20 @@ protected:
         QuestionAnswer::key = 0;
     }
     void Press(ui::TButton& button) { zev_test::RealClick(button.Handle(), {10, 10}); }
+    // Runs open (a click, a key) with the dialog driven by action once it
+    // shows.
+    void WithReplaceDialog(std::function<void(HWND)> action, const std::function<void()>& open)
+    {
+        ReplaceDialog::action = std::move(action);
+        const int before = ReplaceDialog::shown;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, ReplaceDialog::Tick);
+        open();
+        zev_test::Pump();
+        if (ReplaceDialog::shown == before) {
+            KillTimer(nullptr, timer);
+            ADD_FAILURE() << "no dialog";
+        }
+    }
     // New names for rows 1, 2, ..., as the grid's editor hands them over.
     void Retype(std::initializer_list<const char*> names)
     {
@@ -369,6 +417,156 @@ TEST_F(RenamePageTest, TheUndoButtonFitsBesideTheConversions)
     const RECT button = form.UndoRenameButton.BoundsRect();
     EXPECT_LE(button.right, panel.right);
     EXPECT_GE(button.left, form.Space2Underline.BoundsRect().right);
+}
+
+TEST_F(RenamePageTest, CtrlZAfterAClickOnTheApplyAndPageMessagesGoWithThePage)
+{
+    folder.File("a");
+    folder.File("b");
+    Show(folder.Root());
+    TypeName(1, "x");
+    Press(form.DoRenameButton);
+    ASSERT_EQ(Names(), (Cells{"b", "x"}));
+    ASSERT_TRUE(form.DoRenameButton.Focused());
+    RealKey('Z', {VK_CONTROL});
+    EXPECT_EQ(Names(), (Cells{"a", "b"}));
+    EXPECT_EQ(form.StatusBar1.PanelText(), " 元に戻しました: 1 件");
+
+    // In the cell's editor Ctrl+Z is the editor's own.
+    Retype({"y"});
+    Press(form.DoRenameButton);
+    RealClickCell(2, 1);
+    if (!Grid().EditorActive())
+        RealKey(VK_F2);
+    ASSERT_TRUE(Grid().EditorActive());
+    RealKey('Z', {VK_CONTROL});
+    RealKey(VK_ESCAPE);
+    EXPECT_EQ(Names(), (Cells{"b", "y"}));
+
+    // The rename page's own line (written by its refresh, which stays) is
+    // gone once the tab of another page is clicked, the pointer still on the
+    // tab strip.
+    RECT tab{};
+    TabCtrl_GetItemRect(form.DiskPage.Handle(), 1, &tab);
+    zev_test::RealClick(form.DiskPage.Handle(), zev_test::Center(tab));
+    TabCtrl_GetItemRect(form.DiskPage.Handle(), 4, &tab);
+    zev_test::RealClick(form.DiskPage.Handle(), zev_test::Center(tab));
+    EXPECT_EQ(form.StatusBar1.PanelText(), " " + Grid().Hint);
+    TabCtrl_GetItemRect(form.DiskPage.Handle(), 5, &tab);
+    zev_test::RealClick(form.DiskPage.Handle(), zev_test::Center(tab));
+    zev_test::Pump();
+    EXPECT_EQ(form.StatusBar1.PanelText(), " タブでページを選択します");
+}
+
+TEST_F(RenamePageTest, ReplaceMakesNewNamesThatApplyAndUndoAsAnyOther)
+{
+    const FILETIME august = LocalFileTime(2026, 8, 14, 10, 0, 0);
+    folder.Folder("d.IMG_5");
+    folder.File("IMG_0001.JPG", 1);
+    folder.File("img_0003.jpg", 2);
+    folder.File("IMG_0007.JPG", 3, august);
+    folder.File("IMG_0010.jpg", 4, august);
+    folder.File("表IMG_1.txt", 5);  // a trail byte 0x5C before the match
+    // A name the code page cannot hold shows grey as a look-alike and is
+    // passed over.
+    CloseHandle(CreateFileW((WideText(folder.Root()) + L"\\IMG_0005한.jpg").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_NEW, 0, nullptr));
+    const Manifest before = ManifestOf(folder.Root());
+    Show(folder.Root());
+    ASSERT_EQ(Names(), (Cells{"d.IMG_5", "IMG_0001.JPG", "img_0003.jpg", "IMG_0005?.jpg", "IMG_0007.JPG", "IMG_0010.jpg",
+                              "表IMG_1.txt"}));
+    auto setName = [&](int row, const std::string& name) {
+        Grid().SetCell(2, row, name);
+        form.RenameGridSetEditText(Grid(), 2, row, name);
+    };
+    setName(2, "");  // an empty name is passed over and not numbered
+
+    // Ctrl+H with the focus on the tab strip and the pointer on a button; the
+    // count line follows typing.
+    form.DiskPage.SetFocus();
+    zev_test::MoveMouseTo(form.ReplaceButton.Handle(), {10, 10});
+    ui::Application().ProcessMessages();
+    std::vector<std::pair<std::string, bool>> lines;
+    auto line = [&](HWND d) { lines.emplace_back(ReplaceDialog::Line(d), ReplaceDialog::CanReplace(d)); };
+    WithReplaceDialog(
+        [&](HWND d) {
+            line(d);
+            ReplaceDialog::Set(d, ui::rdSearch, L"IMG_(\\d+)");
+            line(d);
+            ReplaceDialog::Click(d, ui::rdRegex);
+            line(d);
+            ReplaceDialog::Set(d, ui::rdSearch, L"IMG_(\\d+");
+            line(d);
+            SendMessageA(d, WM_COMMAND, IDOK, 0);  // refused: the dialog stays
+            ReplaceDialog::Set(d, ui::rdSearch, L"IMG_(\\d+)한");
+            line(d);
+            ReplaceDialog::Set(d, ui::rdSearch, L"IMG_(\\d+)");
+            ReplaceDialog::Set(d, ui::rdReplacement, L"旅行_${date}_${n:3}");
+            ReplaceDialog::Set(d, ui::rdFirstNumber, L"8");
+            line(d);
+            RECT button{};
+            GetClientRect(GetDlgItem(d, IDOK), &button);
+            zev_test::MoveMouseTo(GetDlgItem(d, IDOK), zev_test::Center(button));
+            SendMessageA(d, WM_COMMAND, IDOK, 0);
+        },
+        [&] { RealKey('H', {VK_CONTROL}); });
+    using Line = std::pair<std::string, bool>;
+    EXPECT_EQ(lines, (std::vector<Line>{{"変わる名前: 0 件", false},
+                                        {"変わる名前: 0 件", true},
+                                        {"変わる名前: 5 件", true},
+                                        {"正規表現が正しくありません: ( と ) の対応か記号の並びが正しくありません", true},
+                                        {"この文字は Shift_JIS で表せません", false},
+                                        {"変わる名前: 5 件", true}}));
+    // A folder's name is searched whole, a file's extension stays; letters
+    // match in either case; the numbers follow the matching rows in grid
+    // order, the date is the row's.
+    auto date = [&](int row) {
+        const std::string& stamp = Grid().Cell(5, row);
+        return stamp.substr(0, 4) + stamp.substr(5, 2) + stamp.substr(8, 2);
+    };
+    const Cells replaced{"d.旅行_" + date(1) + "_008",  "",
+                         "旅行_" + date(3) + "_009.jpg", "IMG_0005?.jpg",
+                         "旅行_20260814_010.JPG",        "旅行_20260814_011.jpg",
+                         "表旅行_" + date(7) + "_012.txt"};
+    Cells newNames;
+    for (int row = 1; row < Grid().RowCount(); ++row)
+        newNames.push_back(Grid().Cell(2, row));
+    EXPECT_EQ(newNames, replaced);
+    EXPECT_EQ(Marks(), (Cells{"*", "*", "*", "", "*", "*", "*"}));
+    // The report stays while the pointer rests where the dialog was, and
+    // goes once it moves onto another control.
+    ui::Application().ProcessMessages();
+    EXPECT_EQ(form.StatusBar1.PanelText(), " 置換しました: 5 件, 変更できない名前: 1 件 (行 2: 空の名前)");
+    zev_test::MoveMouseTo(form.DoRenameButton.Handle(), {10, 10});
+    ui::Application().ProcessMessages();
+    EXPECT_EQ(form.StatusBar1.PanelText(), " " + form.DoRenameButton.Hint);
+
+    // The boxes are kept for the next opening; Esc changes nothing.
+    std::vector<std::wstring> kept;
+    WithReplaceDialog(
+        [&](HWND d) {
+            for (int item : {ui::rdSearch, ui::rdReplacement, ui::rdFirstNumber})
+                kept.push_back(ReplaceDialog::Text(d, item));
+            kept.push_back(IsDlgButtonChecked(d, ui::rdRegex) ? L"regex" : L"");
+            ReplaceDialog::Set(d, ui::rdReplacement, L"x");
+            zev_test::SendKey(VK_ESCAPE, false);
+            zev_test::SendKey(VK_ESCAPE, true);
+        },
+        [&] { Press(form.ReplaceButton); });
+    EXPECT_EQ(kept, (std::vector<std::wstring>{L"IMG_(\\d+)", L"旅行_${date}_${n:3}", L"8", L"regex"}));
+    EXPECT_EQ(Grid().Cell(2, 1), replaced[0]);
+
+    setName(2, "IMG_0001.JPG");
+    Press(form.DoRenameButton);
+    EXPECT_EQ(form.StatusBar1.PanelText(), " 変更しました: 5 件 (Ctrl+Z で元に戻せます)");
+    Cells onDisk = Listing(folder.Root());
+    std::sort(onDisk.begin(), onDisk.end());
+    Cells expected = replaced;
+    expected[1] = "IMG_0001.JPG";
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(onDisk, expected);
+    RealKey('Z', {VK_CONTROL});
+    EXPECT_EQ(ManifestOf(folder.Root()), before);
 }
 
 }  // namespace
