@@ -1,6 +1,7 @@
 #include "core/treemap_layout.h"
 
 #include <cmath>
+#include <cstddef>
 
 namespace {
 

@@ -42,6 +42,17 @@ std::uint32_t HueColor(double hue, double saturation, double value)
     return byte(r) << 16 | byte(g) << 8 | byte(b);
 }
 
+std::uint32_t AgeColor(int band)
+{
+    static const std::array<std::uint32_t, 5> colors = [] {
+        std::array<std::uint32_t, 5> c{};
+        for (std::size_t b = 0; b < c.size(); ++b)
+            c[b] = HueColor(kAgeHues[b], 0.8, 0.95);
+        return c;
+    }();
+    return colors[static_cast<std::size_t>(band)];
+}
+
 std::int64_t Ticks(const FILETIME& t)
 {
     return static_cast<std::int64_t>(static_cast<std::uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime);
@@ -238,7 +249,7 @@ std::uint32_t TreeMap::ColorOf(const MapFile& file) const
     int band = 0;
     while (band < 4 && age >= kAgeLimits[band])
         ++band;
-    return HueColor(kAgeHues[band], 0.8, 0.95);
+    return AgeColor(band);
 }
 
 void TreeMap::SetColoring(Coloring coloring)
@@ -469,7 +480,7 @@ std::vector<LegendEntry> TreeMap::Legend() const
     std::vector<LegendEntry> legend;
     if (coloring_ == Coloring::Age) {
         for (int band = 0; band < 5; ++band)
-            legend.push_back({HueColor(kAgeHues[band], 0.8, 0.95), kAgeNames[band]});
+            legend.push_back({AgeColor(band), kAgeNames[band]});
         return legend;
     }
     std::int64_t total = 0;

@@ -260,14 +260,16 @@ LRESULT TMapLegend::WndProc(UINT msg, WPARAM wp, LPARAM lp)
 TTreeMapPane::TTreeMapPane(ui::TControl* parent)
     : TPanel(parent),
       Bar(this),
-      ByAge(&Bar, "更新日", 4, 2, 64, 18, true),
-      ByKind(&Bar, "種類", 70, 2, 56, 18, false),
+      Switches(&Bar),
+      ByAge(&Switches, "更新日", 4, 2, 64, 18, true),
+      ByKind(&Switches, "種類", 70, 2, 56, 18, false),
       Legend(&Bar),
       View(this, Data)
 {
     Bar.SetBounds(0, 0, 100, kBarHeight);
     Bar.SetAlign(ui::TAlign::Bottom);
-    Legend.SetBounds(130, 0, 100, kBarHeight);
+    Switches.SetBounds(0, 0, 130, kBarHeight);
+    Switches.SetAlign(ui::TAlign::Left);
     Legend.SetAlign(ui::TAlign::Client);
     View.SetAlign(ui::TAlign::Client);
     ByAge.SetChecked(true);

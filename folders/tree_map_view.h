@@ -101,6 +101,7 @@ public:
 
     TreeMap Data;
     ui::TPanel Bar;
+    ui::TPanel Switches;
     ui::TRadioButton ByAge;
     ui::TRadioButton ByKind;
     TMapLegend Legend;
