@@ -8,7 +8,6 @@
 #include "core/sizes.h"
 #include "core/sort_value.h"
 #include "core/stamp.h"
-#include "files/file_sort.h"
 
 namespace {
 
@@ -111,6 +110,7 @@ void TreeMap::Clear()
     walking_ = {};
     kinds_ = {};
     kindOf_ = {};
+    wideKindOf_ = {};
     kindColors_ = {};
     width_ = height_ = 0;
 }
@@ -119,9 +119,7 @@ void TreeMap::Begin(const DiskPath& root, ui::TTreeNode rootNode)
 {
     Clear();
     root_ = root;
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    FileTimeToLocalFileTime(&now, &start_);
+    GetSystemTimeAsFileTime(&start_);
     MapFolder folder;
     folder.Node = rootNode;
     folders_.push_back(folder);
@@ -132,25 +130,46 @@ void TreeMap::AddFile(const FindFile& entry)
 {
     MapFile file{};
     file.Size = entry.size();
-    FileTimeToLocalFileTime(&entry.data().ftLastWriteTime, &file.Written);
+    file.Written = entry.data().ftLastWriteTime;
     const std::wstring_view name = entry.wideName();
     file.Name = names_.Add(name);
     file.NameLength = static_cast<std::uint16_t>(name.size());
     file.Folder = walking_.back();
-    // Grouped without regard to the case of the letters A to Z.
-    extension_ = ExtensionWithDot(entry.name());
-    for (char& c : extension_)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    const auto [kind, added] = kindOf_.try_emplace(extension_, static_cast<std::uint32_t>(kinds_.size()));
-    if (added)
-        kinds_.push_back({extension_, 0, 0});
-    MapKind& counted = kinds_[kind->second];
+    // The extension as the shown name's last dot finds it, worked out once
+    // per extension met rather than by converting every name: no character
+    // shows as a dot, so the shown name's last dot is the wide name's; only
+    // U+00A5 shows as a backslash, which ends any extension.
+    const std::size_t dot = name.rfind(L'.');
+    wideExtension_.assign(dot == std::wstring_view::npos || name.find(L'\u00A5', dot) != std::wstring_view::npos
+                              ? std::wstring_view{}
+                              : name.substr(dot));
+    for (wchar_t& c : wideExtension_)
+        if (c >= L'A' && c <= L'Z')
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+    auto known = wideKindOf_.find(wideExtension_);
+    if (known == wideKindOf_.end())
+        known = wideKindOf_.emplace(wideExtension_, KindOf(wideExtension_)).first;
+    const std::uint32_t index = known->second;
+    MapKind& counted = kinds_[index];
     counted.Bytes += file.Size;
     ++counted.Files;
     // A kind past the index's reach is painted grey but counted as its own.
-    file.Kind = static_cast<std::uint16_t>(std::min<std::uint32_t>(kind->second, kOtherKind));
+    file.Kind = static_cast<std::uint16_t>(std::min<std::uint32_t>(index, kOtherKind));
     files_.push_back(file);
+}
+
+std::uint32_t TreeMap::KindOf(std::wstring_view wideExtension)
+{
+    // Grouped by the shown text, the letters A to Z without regard to case;
+    // as long as the file page's extension key takes it.
+    std::string extension = ShownText(wideExtension).substr(0, 255);
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    const auto [kind, added] = kindOf_.try_emplace(extension, static_cast<std::uint32_t>(kinds_.size()));
+    if (added)
+        kinds_.push_back({extension, 0, 0});
+    return kind->second;
 }
 
 void TreeMap::EnterFolder(const FindFile& entry, ui::TTreeNode node)
@@ -173,6 +192,7 @@ void TreeMap::End()
 {
     walking_ = {};
     kindOf_ = {};
+    wideKindOf_ = {};
     for (std::size_t i = 0; i < files_.size(); ++i)
         folders_[static_cast<std::size_t>(files_[i].Folder)].Size += files_[i].Size;
     // A folder comes after its parent.
@@ -454,8 +474,10 @@ DiskPath TreeMap::FilePath(std::int32_t file) const
 std::string TreeMap::FileHint(std::int32_t file) const
 {
     const MapFile& f = File(file);
+    FILETIME local{};
+    FileTimeToLocalFileTime(&f.Written, &local);
     SYSTEMTIME stamp{};
-    FileTimeToSystemTime(&f.Written, &stamp);
+    FileTimeToSystemTime(&local, &stamp);
     return FilePath(file).Shown + "  " + FormatNumber(ToDisplaySize(f.Size)) + (SizeUnit == 1024 ? " KB" : " bytes")
         + "  " + FormatStamp(stamp).str();
 }

@@ -71,7 +71,7 @@ private:
 // One file; its name lies in the map's name store.
 struct MapFile {
     std::int64_t Size;
-    FILETIME Written;  // local time
+    FILETIME Written;  // UTC
     std::uint32_t Name;
     std::uint16_t NameLength;
     std::uint16_t Kind;  // index into the kinds; kOtherKind past the store's reach
@@ -158,6 +158,9 @@ public:
 
 private:
     std::wstring WidePathBelowRoot(std::int32_t folder) const;
+    // The kind of a wide extension (with its dot, A to Z lowered), added
+    // when new.
+    std::uint32_t KindOf(std::wstring_view wideExtension);
     // The kinds, largest first, ties by the extension upper-cased.
     std::vector<std::int32_t> RankedKinds() const;
     void WorkOutAverages();
@@ -165,7 +168,7 @@ private:
     void Lay(std::int32_t folder, const MapRect& rect, const Cushion& cushion, int depth, Visit& visit) const;
 
     DiskPath root_;
-    FILETIME start_{};
+    FILETIME start_{};  // UTC
     NameStore names_;
     BlockTable<MapFile> files_;
     std::vector<MapFolder> folders_;
@@ -173,7 +176,8 @@ private:
     std::vector<std::int32_t> walking_;
     std::vector<MapKind> kinds_;
     std::unordered_map<std::string, std::uint32_t> kindOf_;
-    std::string extension_;  // reused per file
+    std::unordered_map<std::wstring, std::uint32_t> wideKindOf_;
+    std::wstring wideExtension_;  // reused per file
     // Colour per kind, kOtherKind's being grey.
     std::vector<std::uint32_t> kindColors_;
     Coloring coloring_ = Coloring::Age;

@@ -203,8 +203,6 @@ LRESULT TTreeMapView::WndProc(UINT msg, WPARAM wp, LPARAM lp)
             });
         return 0;
     }
-    case WM_GETDLGCODE:
-        return DLGC_WANTCHARS;
     }
     return TControl::WndProc(msg, wp, lp);
 }

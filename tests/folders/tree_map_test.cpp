@@ -187,6 +187,11 @@ TEST_F(TreeMapTest, CtrlCOnTheMapCopiesEveryExtensionByBytes)
     // Win32 drops a name's last dot.
     ASSERT_TRUE(MakeUnixFile(t.Path("d.")));
     t.File("写真.ＪＰＧ", 0, T1);
+    // The yen sign shows as a backslash, after which no extension begins.
+    const HANDLE yen = CreateFileW((WideText(t.Root()) + L"\\y.b\u00A5c").c_str(), GENERIC_WRITE, 0, nullptr,
+                                   CREATE_NEW, 0, nullptr);
+    ASSERT_NE(yen, INVALID_HANDLE_VALUE);
+    CloseHandle(yen);
     ShowMap(t.Root());
     auto copied = [&] {
         ui::SetClipboardText(form.Handle(), "unchanged");
@@ -197,7 +202,7 @@ TEST_F(TreeMapTest, CtrlCOnTheMapCopiesEveryExtensionByBytes)
     };
     // Ties go by the extension upper-cased, byte by byte.
     EXPECT_EQ(copied(), std::string(".bin\t    4,000,000\t       3\t 72.73%\r\n"
-                                    "(なし)\t      750,000\t       1\t 13.64%\r\n"
+                                    "(なし)\t      750,000\t       2\t 13.64%\r\n"
                                     ".gz\t      750,000\t       1\t 13.64%\r\n"
                                     ".\t            0\t       1\t  0.00%\r\n"
                                     ".ＪＰＧ\t            0\t       1\t  0.00%\r\n")
