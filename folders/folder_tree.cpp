@@ -68,13 +68,14 @@ std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const DiskPath& path, b
     folderCount = 0;
     fileCount = 0;
     newest = FILETIME{};
+    // Local time is UTC moved by one bias, so the newest is the same in
+    // either; it is found in UTC and converted once per folder.
+    FILETIME newestUtc{};
     for (FindFile entry(path.Wide + L"*"); entry; entry.next()) {
         if (!entry.isFolder()) {
-            FILETIME time{};
-            FileTimeToLocalFileTime(&entry.data().ftLastWriteTime, &time);
             // Strictly later only: of equal times the first listed stays.
-            if (CompareFileTime(&newest, &time) < 0)
-                newest = time;
+            if (CompareFileTime(&newestUtc, &entry.data().ftLastWriteTime) < 0)
+                newestUtc = entry.data().ftLastWriteTime;
             ++fileCount;
             size += entry.size();
             if (MapWalk)
@@ -106,6 +107,8 @@ std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const DiskPath& path, b
         if (progress.stopped())
             break;
     }
+    if ((newestUtc.dwLowDateTime | newestUtc.dwHighDateTime) != 0 && !FileTimeToLocalFileTime(&newestUtc, &newest))
+        newest = FILETIME{};
     return size;
 }
 
