@@ -89,12 +89,10 @@ void TForm1::TreeMapClick(const MapHit& hit, ui::TMouseButton button, bool doubl
         if (hit.File >= 0)
             ui::ShellOpen(Handle(), "open", map.FilePath(hit.File), "", map.FolderPath(hit.Folder), SW_SHOW);
     } else {
-        TreeMapPane1.View.SetOutline(hit, false);
-        // The tree follows, the focus staying on the map; its selection
-        // event is not to move the outline to the whole folder.
-        TreeView1.OnSelect = nullptr;
+        // The tree follows, the focus staying on the map; the outline its
+        // selection puts round the folder goes round what was clicked.
         TreeView1.Select(map.Folder(hit.Folder).Node);
-        TreeView1.OnSelect = [this](ui::TTreeNode node) { TreeView1Select(node); };
+        TreeMapPane1.View.SetOutline(hit, false);
     }
 }
 
