@@ -9,6 +9,9 @@
 #include "core/sort_value.h"
 #include "core/stamp.h"
 
+// A file's record and its place among its folder's items, names aside.
+static_assert(sizeof(MapFile) + sizeof(std::int32_t) <= 48);
+
 namespace {
 
 constexpr std::uint32_t kGrey = 0x969696;
