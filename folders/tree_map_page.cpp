@@ -1,5 +1,7 @@
 #include "folders/tree_map_page.h"
 
+#include <exception>
+
 #include "app/clip_text.h"
 #include "app/zev_form.h"
 #include "core/sizes.h"
@@ -13,7 +15,8 @@ constexpr char kMapHint[] = "ファイルの地図 (面積 = サイズ, 色 = �
 
 }  // namespace
 
-TreeMapWalk::TreeMapWalk(TForm1& form, const DiskPath& root, ui::TTreeNode rootNode) : form_(form)
+TreeMapWalk::TreeMapWalk(TForm1& form, const DiskPath& root, ui::TTreeNode rootNode)
+    : form_(form), exceptions_(std::uncaught_exceptions())
 {
     if (!form_.TreeMapCheck.Checked())
         return;
@@ -27,7 +30,11 @@ TreeMapWalk::~TreeMapWalk()
     if (!form_.MapWalk)
         return;
     form_.MapWalk = nullptr;
-    form_.TreeMapPane1.Data.End();
+    // A walk that failed leaves no map: ending it may need memory again.
+    if (std::uncaught_exceptions() > exceptions_)
+        form_.TreeMapPane1.Data.Clear();
+    else
+        form_.TreeMapPane1.Data.End();
     form_.TreeMapPane1.UpdateLegend();
     form_.TreeMapPane1.View.SetBusy(false);
 }

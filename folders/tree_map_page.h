@@ -16,4 +16,5 @@ public:
 
 private:
     TForm1& form_;
+    int exceptions_;
 };
