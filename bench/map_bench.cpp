@@ -185,7 +185,8 @@ int main()
     std::printf("refresh with the map  %8.1f ms (best of %d)\n", refresh, kRounds);
     std::printf("ratio                 %8.2f (goal: within 1.3)\n", refresh / bare);
     std::printf("refresh, map off      %8.1f ms (best of %d), ratio %.2f\n", plain, kRounds, plain / bare);
-    std::printf("map parts, once: a walk recording into the map alone %.1f ms, its end %.1f ms, its paint %.1f ms\n", recorded, ended, repainted);
+    std::printf("map parts, once: a walk recording into the map alone %.1f ms, its end %.1f ms, its paint %.1f ms\n",
+                recorded, ended, repainted);
     std::printf("layout and paint      %8.1f ms (best of %d)\n", repaint, kRounds);
     std::printf("ratio                 %8.2f (goal: within 0.1)\n", repaint / bare);
     std::printf("bytes per file: %zu (goal: within 48)\n", files ? recordBytes / files : 0);
