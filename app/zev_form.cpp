@@ -60,7 +60,9 @@ TForm1::TForm1(std::vector<DiskPath> args)
       BCollapseTree(&TreeButton, "ツリーを縮小", 144, 4, 100, 25),
       DetailTree(&TreeButton, "詳細表示", 256, 8, 80, 17),
       lbFolder(&TreeButton, 344, 10),
+      TreeMapCheck(&TreeButton, "マップ", 464, 8, 70, 17),
       TreeView1(&TreePage),
+      TreeMapPane1(&TreePage),
       NewFilePage(DiskPage, "最新500ファイル"),
       NewFileGrid(&NewFilePage, 5, 2),
       RenameFilePage(DiskPage, "ファイル名変更"),
@@ -213,6 +215,7 @@ void TForm1::LayOutTreePage() {
     TreeView1.SetIndent(19);
     TreeView1.SetFont(MakeFont("ＭＳ ゴシック", 12));
     TreeView1.Hint = "フォルダの階層構造を表示 : フォルダ直下の合計ファイルサイズ／ファイル数,  ^C でコピー";
+    LayOutTreeMap();
 }
 
 void TForm1::LayOutRenamePage() {
@@ -279,6 +282,7 @@ void TForm1::BindEvents() {
     BCollapseTree.OnClick = [this](ui::TControl& s) { BCollapseTreeClick(s); };
     DetailTree.OnClick = [this](ui::TControl& s) { DetailTreeClick(s); };
     TreeView1.OnKeyDown = [this](ui::TControl& s, WORD& key, ui::TShiftState shift) { TreeKeyDown(s, key, shift); };
+    BindTreeMapEvents();
 
     FileGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
         FileDrawCell(g, c, r, rect, st);

@@ -8,6 +8,7 @@
 
 #include "core/disk_path.h"
 #include "core/entry_identity.h"
+#include "folders/tree_map_view.h"
 #include "rename/name_conversions.h"
 #include "rename/rename_check.h"
 #include "rename/rename_on_disk.h"
@@ -83,7 +84,9 @@ public:
     ui::TButton BCollapseTree;
     ui::TCheckBox DetailTree;
     ui::TLabel lbFolder;
+    ui::TCheckBox TreeMapCheck;
     ui::TTreeView TreeView1;
+    TTreeMapPane TreeMapPane1;
 
     ui::TTabSheet NewFilePage;
     ui::TStringGrid NewFileGrid;
@@ -169,6 +172,16 @@ public:
     void DetailTreeClick(ui::TControl& sender);
     void TreeKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
     void CopyTree();
+
+    // The tree page's map (folders/tree_map_page.cpp).
+    void TreeMapCheckClick(ui::TControl& sender);
+    void TreeMapClick(const MapHit& hit, ui::TMouseButton button, bool doubleClick);
+    void TreeMapKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
+    void TreeView1Select(ui::TTreeNode node);
+    void CopyTreeMap();
+    // Where the tree's walk records the files while the map is on; nullptr
+    // while it is off.
+    TreeMap* MapWalk = nullptr;
 
     // Newest-files page (files/newest_page.cpp).
     void SetNewestGridWidths();
@@ -259,6 +272,8 @@ private:
     void LayOutLeftColumn();
     void LayOutPages();
     void LayOutTreePage();
+    void LayOutTreeMap();
+    void BindTreeMapEvents();
     void LayOutRenamePage();
     void LayOutJolietPage();
     void LayOutHelpSheet();

@@ -123,9 +123,19 @@ std::string FormatNumber(double value, int width)
 
 std::string FormatFixed1(double value, int width)
 {
+    return FormatFixed(value, 1, width);
+}
+
+std::string FormatFixed2(double value, int width)
+{
+    return FormatFixed(value, 2, width);
+}
+
+std::string FormatFixed(double value, int decimals, int width)
+{
     if (!std::isfinite(value))
         return PadLeft(NotANumber(value), width);
-    const Rounded rounded = RoundDecimal(value, 1);
+    const Rounded rounded = RoundDecimal(value, static_cast<std::size_t>(decimals));
     std::string text = rounded.negative ? "-" : "";
     text += rounded.whole;
     text += LocaleSeparators().decimal;

@@ -11,6 +11,7 @@
 #include "core/paths.h"
 #include "core/stamp.h"
 #include "core/walk_rule.h"
+#include "folders/tree_map_page.h"
 #include "ui/cursor.h"
 
 namespace {
@@ -45,6 +46,7 @@ void TForm1::RefreshTree(const DiskPath& folder)
         root = TreeView1.AddChild(nullptr, path.Shown);
         std::int32_t fileCount = 0;
         FILETIME newest{};
+        const TreeMapWalk mapWalk(*this, path, root);
         WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
         BuildFolderTree(root, path, DetailTree.Checked(), folderCount, fileCount, newest, walk.Progress());
     }
@@ -66,15 +68,18 @@ std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const DiskPath& path, b
     folderCount = 0;
     fileCount = 0;
     newest = FILETIME{};
+    // Local time is UTC moved by one bias, so the newest is the same in
+    // either; it is found in UTC and converted once per folder.
+    FILETIME newestUtc{};
     for (FindFile entry(path.Wide + L"*"); entry; entry.next()) {
         if (!entry.isFolder()) {
-            FILETIME time{};
-            FileTimeToLocalFileTime(&entry.data().ftLastWriteTime, &time);
             // Strictly later only: of equal times the first listed stays.
-            if (CompareFileTime(&newest, &time) < 0)
-                newest = time;
+            if (CompareFileTime(&newestUtc, &entry.data().ftLastWriteTime) < 0)
+                newestUtc = entry.data().ftLastWriteTime;
             ++fileCount;
             size += entry.size();
+            if (MapWalk)
+                MapWalk->AddFile(entry);
             if (!progress.file())
                 break;
             continue;
@@ -83,6 +88,8 @@ std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const DiskPath& path, b
             continue;
         const std::string name(entry.name());
         const ui::TTreeNode child = TreeView1.AddChild(node, name);
+        if (MapWalk)
+            MapWalk->EnterFolder(entry, child);
         std::int32_t subFolders = 0;
         std::int32_t subFiles = 0;
         FILETIME subNewest{};
@@ -92,12 +99,16 @@ std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const DiskPath& path, b
         const std::int64_t subSize = progress.folder() && IsWalkableFolder(entry.data())
             ? BuildFolderTree(child, SubFolder(path, entry), detailed, subFolders, subFiles, subNewest, progress)
             : 0;
+        if (MapWalk)
+            MapWalk->LeaveFolder();
         if (detailed)
             TreeView1.SetNodeText(child, name + DetailText(subSize, subFiles, subNewest));
         folderCount += 1 + subFolders;
         if (progress.stopped())
             break;
     }
+    if ((newestUtc.dwLowDateTime | newestUtc.dwHighDateTime) != 0 && !FileTimeToLocalFileTime(&newestUtc, &newest))
+        newest = FILETIME{};
     return size;
 }
 

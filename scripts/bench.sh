@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 "$here/setup.sh" || exit 1
 source "$here/wine-env.sh"
 benches=("$@")
-[ ${#benches[@]} -gt 0 ] || benches=(grid_bench folder_scan_bench file_page_bench newest_bench joliet_bench tree_bench rename_bench replace_bench)
+[ ${#benches[@]} -gt 0 ] || benches=(grid_bench folder_scan_bench file_page_bench newest_bench joliet_bench tree_bench rename_bench replace_bench map_bench)
 zev_build_run --target "${benches[@]}" || exit 1
 
 zev_private_session

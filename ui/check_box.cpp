@@ -22,8 +22,12 @@ void UseClassicLook(HWND hwnd) {
 }  // namespace
 
 TCheckBox::TCheckBox(TControl* parent, std::string_view caption, int left, int top, int width, int height)
+    : TCheckBox(parent, caption, left, top, width, height, BS_AUTOCHECKBOX) {}
+
+TCheckBox::TCheckBox(TControl* parent, std::string_view caption, int left, int top, int width, int height,
+                     DWORD style)
     : TControl(parent) {
-    CreateHandle("BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, left, top, width, height);
+    CreateHandle("BUTTON", WS_VISIBLE | WS_TABSTOP | style, 0, left, top, width, height);
     SetText(caption);
 }
 

@@ -17,6 +17,8 @@ public:
     TNotifyEvent OnClick;
 
 protected:
+    // A button of the given style (a check box or a radio button).
+    TCheckBox(TControl* parent, std::string_view caption, int left, int top, int width, int height, DWORD style);
     void Command(WORD code) override;
     HBRUSH CtlColor(HDC dc) override;
     void FontChanged() override;

@@ -28,6 +28,12 @@ LRESULT TTreeView::Send(UINT msg, WPARAM wp, LPARAM lp) const {
 }
 
 LRESULT TTreeView::Notify(NMHDR& header) {
+    if (header.code == TVN_SELCHANGEDA || header.code == TVN_SELCHANGEDW) {
+        // The two forms place the new item alike.
+        const TTreeNode node = reinterpret_cast<NMTREEVIEWA&>(header).itemNew.hItem;
+        if (OnSelect) Guarded([&] { OnSelect(node); });
+        return 0;
+    }
     if (header.code != NM_CUSTOMDRAW) return 0;
     auto& draw = reinterpret_cast<NMTVCUSTOMDRAW&>(header);
     switch (draw.nmcd.dwDrawStage) {

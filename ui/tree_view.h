@@ -45,6 +45,10 @@ public:
     void BeginUpdate();
     void EndUpdate();
 
+    // The selection moved to the node (nullptr for none), by the user or
+    // by a call.
+    std::function<void(TTreeNode node)> OnSelect;
+
 protected:
     LRESULT Notify(NMHDR& header) override;
 

@@ -1,0 +1,123 @@
+#pragma once
+// The map's controls on the tree page: the map itself, painted from a kept
+// bitmap, and the pane that holds it with a splitter strip above and the
+// colouring switches and the legend below.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "folders/tree_map.h"
+#include "ui/control.h"
+#include "ui/gdi.h"
+#include "ui/panel.h"
+#include "ui/radio_button.h"
+
+// A bitmap of 32-bit pixels the program writes directly, selected into a
+// memory DC for copying to the screen.
+class KeptBitmap {
+public:
+    KeptBitmap() = default;
+    ~KeptBitmap();
+    KeptBitmap(const KeptBitmap&) = delete;
+    KeptBitmap& operator=(const KeptBitmap&) = delete;
+
+    // Made anew when the size changes; false when it cannot be made.
+    bool Resize(int width, int height);
+    void Release();
+    PixelBuffer Pixels() const { return {bits_, width_, height_}; }
+    HDC DC() const { return dc_; }
+
+private:
+    HDC dc_ = nullptr;
+    ui::GdiObject<HBITMAP> bitmap_;
+    HGDIOBJ old_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+    int width_ = 0, height_ = 0;
+};
+
+class TTreeMapView : public ui::TControl {
+public:
+    TTreeMapView(ui::TControl* parent, TreeMap& map);
+
+    // While a walk fills the map it shows its background only and takes no
+    // input; when it ends the map is laid out and painted afresh.
+    void SetBusy(bool busy);
+    bool Busy() const { return busy_; }
+    // Lays the map out and paints it into the kept bitmap at the window's size.
+    void Rebuild();
+    // Lets go of the bitmap; the window shows the background.
+    void ReleaseBitmap();
+    // What the outline frames: a file, a folder's small files (File -1), or
+    // with folderOnly the folder's own rectangle; nothing for Folder -1.
+    void SetOutline(const MapHit& target, bool folderOnly);
+    MapRect OutlineRect() const { return outlineRect_; }
+    const KeptBitmap& Bitmap() const { return bitmap_; }
+
+    // Shown when the mouse is over no file.
+    std::string MapHint;
+    // The hint over a file.
+    std::function<std::string(std::int32_t file)> FileHint;
+    // A click on the map where it lies.
+    std::function<void(const MapHit& hit, ui::TMouseButton button, bool doubleClick)> OnMapClick;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void Paint();
+    void ShowHintAt(int x, int y);
+    void Relocate();
+    RECT OutlinePixels() const;
+
+    TreeMap& map_;
+    KeptBitmap bitmap_;
+    bool busy_ = false;
+    MapHit outline_;
+    bool outlineFolder_ = false;
+    MapRect outlineRect_;
+};
+
+// Names the colours of the map: a square of each with its text.
+class TMapLegend : public ui::TControl {
+public:
+    explicit TMapLegend(ui::TControl* parent);
+    void SetEntries(std::vector<LegendEntry> entries);
+    const std::vector<LegendEntry>& Entries() const { return entries_; }
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    std::vector<LegendEntry> entries_;
+};
+
+// The pane under the tree: its top strip moves the edge between tree and map.
+class TTreeMapPane : public ui::TPanel {
+public:
+    explicit TTreeMapPane(ui::TControl* parent);
+
+    TreeMap Data;
+    ui::TPanel Bar;
+    ui::TPanel Switches;
+    ui::TRadioButton ByAge;
+    ui::TRadioButton ByKind;
+    TMapLegend Legend;
+    TTreeMapView View;
+
+    // The legend from the data's colouring.
+    void UpdateLegend();
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void AdjustAlignRect(RECT& rect) const override;
+
+private:
+    void ColoringClick(TreeMap::Coloring coloring);
+
+    // While the strip is dragged: the pointer's screen y and the height then.
+    bool dragging_ = false;
+    int dragY_ = 0, dragHeight_ = 0;
+};
