@@ -9,6 +9,7 @@
 #include "core/find_file.h"
 #include "core/number_format.h"
 #include "core/paths.h"
+#include "core/read_ahead.h"
 #include "core/stamp.h"
 #include "core/walk_rule.h"
 #include "ui/cursor.h"
@@ -46,6 +47,7 @@ void TForm1::RefreshTree(const DiskPath& folder)
         std::int32_t fileCount = 0;
         FILETIME newest{};
         WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+        const ReadAhead ahead(path, WalkOrder::Depth);
         BuildFolderTree(root, path, DetailTree.Checked(), folderCount, fileCount, newest, walk.Progress());
     }
     {
@@ -66,7 +68,7 @@ std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const DiskPath& path, b
     folderCount = 0;
     fileCount = 0;
     newest = FILETIME{};
-    for (FindFile entry(path.Wide + L"*"); entry; entry.next()) {
+    for (FindFile entry = ReadFolder(path, progress); entry; entry.next()) {
         if (!entry.isFolder()) {
             FILETIME time{};
             FileTimeToLocalFileTime(&entry.data().ftLastWriteTime, &time);

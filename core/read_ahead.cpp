@@ -1,0 +1,339 @@
+#include "core/read_ahead.h"
+
+#ifdef _WIN32
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "core/pending_folders.h"
+#include "core/walk_rule.h"
+
+ReadAheadSettings ReadAheadSetup;
+
+namespace {
+
+// How long the walk waits for a listing before it looks at its progress.
+constexpr std::chrono::milliseconds kWaitSlice{50};
+
+// The walk that runs on this thread.
+thread_local ReadAhead* Running = nullptr;
+
+// Workers of earlier read-aheads that were still inside a read when their
+// walk ended. The next read-ahead waits for them; so does the program's end.
+class Leftovers {
+public:
+    ~Leftovers() { joinAll(); }
+    void add(std::thread thread) { threads_.push_back(std::move(thread)); }
+    void joinAll()
+    {
+        for (std::thread& thread : threads_)
+            thread.join();
+        threads_.clear();
+    }
+
+private:
+    std::vector<std::thread> threads_;
+};
+
+Leftovers& LeftoverWorkers()
+{
+    static Leftovers leftovers;
+    return leftovers;
+}
+
+// A folder's place in the walk's depth-first order: the indexes of the
+// walkable sub-folders that lead to it from the start, compared in turn.
+using Place = std::vector<int>;
+
+struct Read {
+    FolderListing listing;
+    std::vector<std::wstring> subFolders;  // walkable, each ending in "\"
+};
+
+// Reads a folder whole; keepGoing is asked every few hundred entries and
+// ends the reading early once it answers false.
+template <class KeepGoing>
+Read ReadWhole(const std::wstring& folder, KeepGoing keepGoing)
+{
+    constexpr int kEntriesPerAsk = 256;
+    Read read;
+    int untilAsk = kEntriesPerAsk;
+    for (FindFile entry(folder + L"*"); entry; entry.next()) {
+        read.listing.add(entry.data());
+        if (IsWalkableFolder(entry.data()))
+            read.subFolders.push_back(folder + std::wstring(entry.wideName()) + L'\\');
+        if (--untilAsk == 0) {
+            untilAsk = kEntriesPerAsk;
+            if (!keepGoing())
+                break;
+        }
+    }
+    return read;
+}
+
+}  // namespace
+
+// What the walk and its workers share, under the one mutex.
+struct ReadAhead::Shared {
+    enum class State { Known, Reading, Read, Taken };
+    struct Folder {
+        State state = State::Known;
+        Place place;
+        Place queued;  // its key in queue while Known
+        FolderListing listing;
+        std::size_t bytes = 0;
+        // In slot order, until the copy of the walk's slots has passed it.
+        std::vector<std::wstring> subFolders;
+    };
+
+    Shared(std::wstring start, WalkOrder order) : start(std::move(start)), order(order) {}
+
+    bool canStart() const
+    {
+        return !queue.empty() && heldListings < kMaxListings && heldBytes < kMaxBytes;
+    }
+
+    void know(const std::wstring& path, Place place)
+    {
+        auto [at, added] = folders.try_emplace(path);
+        if (!added)
+            return;
+        Folder& folder = at->second;
+        folder.place = std::move(place);
+        if (order == WalkOrder::Depth) {
+            folder.queued = folder.place;
+        } else {
+            // Not yet given a slot: after every folder that has one.
+            folder.queued.reserve(folder.place.size() + 1);
+            folder.queued.push_back(1);
+            folder.queued.insert(folder.queued.end(), folder.place.begin(), folder.place.end());
+        }
+        queue.emplace(folder.queued, path);
+    }
+
+    // A folder just read: its sub-folders become known, and in slot order the
+    // copy of the walk's slots goes on as far as the listings read allow.
+    void learn(Folder& folder, std::vector<std::wstring> subFolders)
+    {
+        for (std::size_t i = 0; i < subFolders.size(); ++i) {
+            Place place = folder.place;
+            place.push_back(static_cast<int>(i));
+            know(subFolders[i], std::move(place));
+        }
+        if (order == WalkOrder::Slots) {
+            folder.subFolders = std::move(subFolders);
+            followSlots();
+        }
+    }
+
+    // Runs the walk's slot rule over the listings read so far, so that each
+    // known folder waits under the slot the walk will give it.
+    void followSlots()
+    {
+        if (!startListed) {
+            Folder& first = folders.at(start);
+            if (first.state == State::Known || first.state == State::Reading)
+                return;
+            giveSlots(first);
+            startListed = true;
+        }
+        while (!slots.empty()) {
+            const int slot = slots.lowest();
+            Folder& folder = folders.at(slots.path(slot).Wide);
+            if (folder.state == State::Known || folder.state == State::Reading)
+                return;
+            giveSlots(folder);
+            slots.release(slot);
+        }
+    }
+
+    void giveSlots(Folder& folder)
+    {
+        for (std::wstring& path : folder.subFolders) {
+            const int slot = slots.add(DiskPath(std::string(), path));
+            Folder& sub = folders.at(path);
+            if (sub.state != State::Known)
+                continue;
+            queue.erase(sub.queued);
+            sub.queued = {0, slot};
+            queue.emplace(sub.queued, path);
+        }
+        folder.subFolders = {};
+    }
+
+    const std::wstring start;
+    const WalkOrder order;
+    std::mutex mutex;
+    std::condition_variable work;    // workers wait for a folder to read, or the end
+    std::condition_variable listed;  // the walk waits for a worker's listing
+    std::atomic<bool> stopping{false};
+    std::unordered_map<std::wstring, Folder> folders;
+    std::map<Place, std::wstring> queue;  // known folders nobody has started, in reading order
+    std::size_t heldListings = 0;
+    std::size_t heldBytes = 0;
+    std::vector<char> reading;            // per worker: inside a read
+    PendingFolders slots;                 // slot order: the walk's slots, ahead of it
+    bool startListed = false;
+    std::function<void(const std::wstring&)> beforeOpen;
+};
+
+namespace {
+
+void Work(const std::shared_ptr<ReadAhead::Shared>& shared, std::size_t worker)
+{
+    using State = ReadAhead::Shared::State;
+    std::unique_lock lock(shared->mutex);
+    for (;;) {
+        shared->work.wait(lock, [&] { return shared->stopping || shared->canStart(); });
+        if (shared->stopping)
+            return;
+        const auto first = shared->queue.begin();
+        const std::wstring path = first->second;
+        shared->queue.erase(first);
+        ReadAhead::Shared::Folder& folder = shared->folders.at(path);
+        folder.state = State::Reading;
+        shared->reading[worker] = 1;
+        lock.unlock();
+
+        if (shared->beforeOpen)
+            shared->beforeOpen(path);
+        Read read = ReadWhole(path, [&] { return !shared->stopping; });
+
+        lock.lock();
+        shared->reading[worker] = 0;
+        if (shared->stopping)
+            return;
+        folder.listing = std::move(read.listing);
+        folder.bytes = folder.listing.bytes();
+        folder.state = State::Read;
+        ++shared->heldListings;
+        shared->heldBytes += folder.bytes;
+        shared->learn(folder, std::move(read.subFolders));
+        shared->listed.notify_all();
+        shared->work.notify_all();
+    }
+}
+
+}  // namespace
+
+int ReadAhead::WorkerCount()
+{
+    if (ReadAheadSetup.Workers > 0)
+        return ReadAheadSetup.Workers;
+    SYSTEM_INFO system{};
+    GetSystemInfo(&system);
+    return std::clamp(static_cast<int>(system.dwNumberOfProcessors), 2, 8);
+}
+
+ReadAhead::ReadAhead(const DiskPath& start, WalkOrder order) : outer_(Running)
+{
+    LeftoverWorkers().joinAll();
+    Running = this;
+    // An empty path names no folder: a search of it would read the current one.
+    if (!ReadAheadSetup.Enabled || start.empty())
+        return;
+    shared_ = std::make_shared<Shared>(EndingInBackslash(start).Wide, order);
+    shared_->beforeOpen = ReadAheadSetup.BeforeWorkerOpens;
+    shared_->know(shared_->start, {});
+    const int count = WorkerCount();
+    shared_->reading.assign(static_cast<std::size_t>(count), 0);
+    for (int i = 0; i < count; ++i) {
+        try {
+            workers_.emplace_back(Work, shared_, static_cast<std::size_t>(i));
+        } catch (const std::system_error&) {
+            // Fewer workers, or none: the walk reads what they do not.
+            break;
+        }
+    }
+}
+
+ReadAhead::~ReadAhead()
+{
+    Running = outer_;
+    if (!shared_)
+        return;
+    std::vector<char> reading;
+    {
+        const std::lock_guard lock(shared_->mutex);
+        shared_->stopping = true;
+        reading = shared_->reading;
+    }
+    shared_->work.notify_all();
+    // A worker inside a read (a slow share) is not waited for here: it ends
+    // after the read, and the next walk waits for it.
+    for (std::size_t i = 0; i < workers_.size(); ++i) {
+        if (reading[i])
+            LeftoverWorkers().add(std::move(workers_[i]));
+        else
+            workers_[i].join();
+    }
+}
+
+FindFile ReadAhead::take(const std::wstring& path, WalkProgress& progress)
+{
+    using State = Shared::State;
+    std::unique_lock lock(shared_->mutex);
+    const auto at = shared_->folders.find(path);
+    if (at == shared_->folders.end()) {
+        // Not a folder of this walk's order: read as without read-ahead.
+        lock.unlock();
+        return FindFile(path + L"*");
+    }
+    Shared::Folder& folder = at->second;
+    for (;;) {
+        switch (folder.state) {
+        case State::Read: {
+            FolderListing listing = std::move(folder.listing);
+            folder.listing = {};
+            folder.state = State::Taken;
+            --shared_->heldListings;
+            shared_->heldBytes -= folder.bytes;
+            lock.unlock();
+            shared_->work.notify_all();
+            return FindFile(std::move(listing));
+        }
+        case State::Known: {
+            // No worker has started it: read here, still looking at progress.
+            shared_->queue.erase(folder.queued);
+            folder.state = State::Reading;
+            lock.unlock();
+            Read read = ReadWhole(path, [&] { return progress.waiting(); });
+            lock.lock();
+            folder.state = State::Taken;
+            if (progress.stopped())
+                return FindFile(FolderListing());
+            shared_->learn(folder, std::move(read.subFolders));
+            lock.unlock();
+            shared_->work.notify_all();
+            return FindFile(std::move(read.listing));
+        }
+        case State::Reading:
+            if (shared_->listed.wait_for(lock, kWaitSlice, [&] { return folder.state != State::Reading; }))
+                continue;
+            lock.unlock();
+            if (!progress.waiting())
+                return FindFile(FolderListing());
+            lock.lock();
+            continue;
+        case State::Taken:
+            // Asked for twice: read again, as without read-ahead.
+            lock.unlock();
+            return FindFile(path + L"*");
+        }
+    }
+}
+
+FindFile ReadFolder(const DiskPath& folder, WalkProgress& progress)
+{
+    if (Running && Running->shared_)
+        return Running->take(folder.Wide, progress);
+    return FindFile(folder.Wide + L"*");
+}
+
+#endif
