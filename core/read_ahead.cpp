@@ -3,7 +3,6 @@
 #ifdef _WIN32
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <system_error>
@@ -19,7 +18,42 @@ ReadAheadSettings ReadAheadSetup;
 namespace {
 
 // How long the walk waits for a listing before it looks at its progress.
-constexpr std::chrono::milliseconds kWaitSlice{50};
+constexpr DWORD kWaitSliceMs = 50;
+
+// Win32's slim lock and condition variable. Under Wine they wait on the
+// kernel's futexes, where the C++ library's, built on events and semaphores,
+// ask the Wine server at every wait and wake: a cost paid per folder here.
+class SlimMutex {
+public:
+    void lock() { AcquireSRWLockExclusive(&lock_); }
+    void unlock() { ReleaseSRWLockExclusive(&lock_); }
+    SRWLOCK* native() { return &lock_; }
+
+private:
+    SRWLOCK lock_ = SRWLOCK_INIT;
+};
+
+class SlimCondition {
+public:
+    // Waits until ready() holds, or for at most milliseconds; true when it holds.
+    template <class Ready>
+    bool wait(std::unique_lock<SlimMutex>& lock, Ready ready, DWORD milliseconds = INFINITE)
+    {
+        const DWORD start = GetTickCount();
+        while (!ready()) {
+            const DWORD waited = GetTickCount() - start;
+            if (milliseconds != INFINITE && waited >= milliseconds)
+                return false;
+            const DWORD left = milliseconds == INFINITE ? INFINITE : milliseconds - waited;
+            SleepConditionVariableSRW(&condition_, lock.mutex()->native(), left, 0);
+        }
+        return true;
+    }
+    void wakeAll() { WakeAllConditionVariable(&condition_); }
+
+private:
+    CONDITION_VARIABLE condition_ = CONDITION_VARIABLE_INIT;
+};
 
 // The walk that runs on this thread.
 thread_local ReadAhead* Running = nullptr;
@@ -93,6 +127,15 @@ struct ReadAhead::Shared {
     };
 
     Shared(std::wstring start, WalkOrder order) : start(std::move(start)), order(order) {}
+
+    // Wakes the walk if it waits, and idle workers if there is work.
+    void wake()
+    {
+        if (walkWaits)
+            listed.wakeAll();
+        if (idleWorkers > 0 && canStart())
+            work.wakeAll();
+    }
 
     bool canStart() const
     {
@@ -169,9 +212,11 @@ struct ReadAhead::Shared {
 
     const std::wstring start;
     const WalkOrder order;
-    std::mutex mutex;
-    std::condition_variable work;    // workers wait for a folder to read, or the end
-    std::condition_variable listed;  // the walk waits for a worker's listing
+    SlimMutex mutex;
+    SlimCondition work;    // workers wait for a folder to read, or the end
+    SlimCondition listed;  // the walk waits for a worker's listing
+    int idleWorkers = 0;
+    bool walkWaits = false;
     std::atomic<bool> stopping{false};
     std::unordered_map<std::wstring, Folder> folders;
     std::map<Place, std::wstring> queue;  // known folders nobody has started, in reading order
@@ -190,7 +235,9 @@ void Work(const std::shared_ptr<ReadAhead::Shared>& shared, std::size_t worker)
     using State = ReadAhead::Shared::State;
     std::unique_lock lock(shared->mutex);
     for (;;) {
+        ++shared->idleWorkers;
         shared->work.wait(lock, [&] { return shared->stopping || shared->canStart(); });
+        --shared->idleWorkers;
         if (shared->stopping)
             return;
         const auto first = shared->queue.begin();
@@ -215,8 +262,7 @@ void Work(const std::shared_ptr<ReadAhead::Shared>& shared, std::size_t worker)
         ++shared->heldListings;
         shared->heldBytes += folder.bytes;
         shared->learn(folder, std::move(read.subFolders));
-        shared->listed.notify_all();
-        shared->work.notify_all();
+        shared->wake();
     }
 }
 
@@ -264,7 +310,7 @@ ReadAhead::~ReadAhead()
         shared_->stopping = true;
         reading = shared_->reading;
     }
-    shared_->work.notify_all();
+    shared_->work.wakeAll();
     // A worker inside a read (a slow share) is not waited for here: it ends
     // after the read, and the next walk waits for it.
     for (std::size_t i = 0; i < workers_.size(); ++i) {
@@ -294,8 +340,8 @@ FindFile ReadAhead::take(const std::wstring& path, WalkProgress& progress)
             folder.state = State::Taken;
             --shared_->heldListings;
             shared_->heldBytes -= folder.bytes;
+            shared_->wake();
             lock.unlock();
-            shared_->work.notify_all();
             return FindFile(std::move(listing));
         }
         case State::Known: {
@@ -309,18 +355,23 @@ FindFile ReadAhead::take(const std::wstring& path, WalkProgress& progress)
             if (progress.stopped())
                 return FindFile(FolderListing());
             shared_->learn(folder, std::move(read.subFolders));
+            shared_->wake();
             lock.unlock();
-            shared_->work.notify_all();
             return FindFile(std::move(read.listing));
         }
-        case State::Reading:
-            if (shared_->listed.wait_for(lock, kWaitSlice, [&] { return folder.state != State::Reading; }))
+        case State::Reading: {
+            shared_->walkWaits = true;
+            const bool listed =
+                shared_->listed.wait(lock, [&] { return folder.state != State::Reading; }, kWaitSliceMs);
+            shared_->walkWaits = false;
+            if (listed)
                 continue;
             lock.unlock();
             if (!progress.waiting())
                 return FindFile(FolderListing());
             lock.lock();
             continue;
+        }
         case State::Taken:
             // Asked for twice: read again, as without read-ahead.
             lock.unlock();
