@@ -115,7 +115,7 @@ Read ReadWhole(const std::wstring& folder, KeepGoing keepGoing)
 
 // What the walk and its workers share, under the one mutex.
 struct ReadAhead::Shared {
-    enum class State { Known, Reading, Read, Taken };
+    enum class State { Known, Reading, Read };
     struct Folder {
         State state = State::Known;
         Place place;
@@ -177,32 +177,44 @@ struct ReadAhead::Shared {
 
     // Runs the walk's slot rule over the listings read so far, so that each
     // known folder waits under the slot the walk will give it.
+    // The copy of the slots passes each folder as soon as it is read, so
+    // before the walk takes it; only a stopped walk's records may be gone.
     void followSlots()
     {
         if (!startListed) {
-            Folder& first = folders.at(start);
-            if (first.state == State::Known || first.state == State::Reading)
+            Folder* first = listedFolder(start);
+            if (!first)
                 return;
-            giveSlots(first);
+            giveSlots(*first);
             startListed = true;
         }
         while (!slots.empty()) {
             const int slot = slots.lowest();
-            Folder& folder = folders.at(slots.path(slot).Wide);
-            if (folder.state == State::Known || folder.state == State::Reading)
+            Folder* folder = listedFolder(slots.path(slot).Wide);
+            if (!folder)
                 return;
-            giveSlots(folder);
+            giveSlots(*folder);
             slots.release(slot);
         }
+    }
+
+    // The folder's record once its listing is read; null before.
+    Folder* listedFolder(const std::wstring& path)
+    {
+        const auto at = folders.find(path);
+        if (at == folders.end() || at->second.state == State::Known || at->second.state == State::Reading)
+            return nullptr;
+        return &at->second;
     }
 
     void giveSlots(Folder& folder)
     {
         for (std::wstring& path : folder.subFolders) {
             const int slot = slots.add(DiskPath(std::string(), path));
-            Folder& sub = folders.at(path);
-            if (sub.state != State::Known)
+            const auto at = folders.find(path);
+            if (at == folders.end() || at->second.state != State::Known)
                 continue;
+            Folder& sub = at->second;
             queue.erase(sub.queued);
             sub.queued = {0, slot};
             queue.emplace(sub.queued, path);
@@ -250,12 +262,24 @@ void Work(const std::shared_ptr<ReadAhead::Shared>& shared, std::size_t worker)
 
         if (shared->beforeOpen)
             shared->beforeOpen(path);
-        Read read = ReadWhole(path, [&] { return !shared->stopping; });
+        Read read;
+        bool whole = true;
+        try {
+            read = ReadWhole(path, [&] { return !shared->stopping; });
+        } catch (const std::bad_alloc&) {
+            whole = false;
+        }
 
         lock.lock();
         shared->reading[worker] = 0;
         if (shared->stopping)
             return;
+        if (!whole) {
+            // No room to hold it: left for the walk, which reads as it goes.
+            folder.state = State::Known;
+            shared->wake();
+            continue;
+        }
         folder.listing = std::move(read.listing);
         folder.bytes = folder.listing.bytes();
         folder.state = State::Read;
@@ -327,7 +351,8 @@ FindFile ReadAhead::take(const std::wstring& path, WalkProgress& progress)
     std::unique_lock lock(shared_->mutex);
     const auto at = shared_->folders.find(path);
     if (at == shared_->folders.end()) {
-        // Not a folder of this walk's order: read as without read-ahead.
+        // Not a folder of this walk's order, or asked for again: read as
+        // without read-ahead.
         lock.unlock();
         return FindFile(path + L"*");
     }
@@ -336,10 +361,9 @@ FindFile ReadAhead::take(const std::wstring& path, WalkProgress& progress)
         switch (folder.state) {
         case State::Read: {
             FolderListing listing = std::move(folder.listing);
-            folder.listing = {};
-            folder.state = State::Taken;
             --shared_->heldListings;
             shared_->heldBytes -= folder.bytes;
+            shared_->folders.erase(at);
             shared_->wake();
             lock.unlock();
             return FindFile(std::move(listing));
@@ -351,10 +375,13 @@ FindFile ReadAhead::take(const std::wstring& path, WalkProgress& progress)
             lock.unlock();
             Read read = ReadWhole(path, [&] { return progress.waiting(); });
             lock.lock();
-            folder.state = State::Taken;
-            if (progress.stopped())
+            folder.state = State::Read;
+            if (progress.stopped()) {
+                shared_->folders.erase(at);
                 return FindFile(FolderListing());
+            }
             shared_->learn(folder, std::move(read.subFolders));
+            shared_->folders.erase(at);
             shared_->wake();
             lock.unlock();
             return FindFile(std::move(read.listing));
@@ -372,10 +399,6 @@ FindFile ReadAhead::take(const std::wstring& path, WalkProgress& progress)
             lock.lock();
             continue;
         }
-        case State::Taken:
-            // Asked for twice: read again, as without read-ahead.
-            lock.unlock();
-            return FindFile(path + L"*");
         }
     }
 }
