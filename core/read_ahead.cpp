@@ -176,9 +176,9 @@ struct ReadAhead::Shared {
     }
 
     // Runs the walk's slot rule over the listings read so far, so that each
-    // known folder waits under the slot the walk will give it.
-    // The copy of the slots passes each folder as soon as it is read, so
-    // before the walk takes it; only a stopped walk's records may be gone.
+    // known folder waits under the slot the walk will give it. This copy of
+    // the slots passes each folder as soon as it is read, so before the walk
+    // takes it: only a stopped walk's records may be gone.
     void followSlots()
     {
         if (!startListed) {
@@ -240,11 +240,9 @@ struct ReadAhead::Shared {
     std::function<void(const std::wstring&)> beforeOpen;
 };
 
-namespace {
-
-void Work(const std::shared_ptr<ReadAhead::Shared>& shared, std::size_t worker)
+void ReadAhead::Work(const std::shared_ptr<Shared>& shared, std::size_t worker)
 {
-    using State = ReadAhead::Shared::State;
+    using State = Shared::State;
     std::unique_lock lock(shared->mutex);
     for (;;) {
         ++shared->idleWorkers;
@@ -255,7 +253,7 @@ void Work(const std::shared_ptr<ReadAhead::Shared>& shared, std::size_t worker)
         const auto first = shared->queue.begin();
         const std::wstring path = first->second;
         shared->queue.erase(first);
-        ReadAhead::Shared::Folder& folder = shared->folders.at(path);
+        Shared::Folder& folder = shared->folders.at(path);
         folder.state = State::Reading;
         shared->reading[worker] = 1;
         lock.unlock();
@@ -290,8 +288,6 @@ void Work(const std::shared_ptr<ReadAhead::Shared>& shared, std::size_t worker)
     }
 }
 
-}  // namespace
-
 int ReadAhead::WorkerCount()
 {
     if (ReadAheadSetup.Workers > 0)
@@ -304,23 +300,21 @@ int ReadAhead::WorkerCount()
 ReadAhead::ReadAhead(const DiskPath& start, WalkOrder order) : outer_(Running)
 {
     LeftoverWorkers().joinAll();
-    Running = this;
     // An empty path names no folder: a search of it would read the current one.
-    if (!ReadAheadSetup.Enabled || start.empty())
-        return;
-    shared_ = std::make_shared<Shared>(EndingInBackslash(start).Wide, order);
-    shared_->beforeOpen = ReadAheadSetup.BeforeWorkerOpens;
-    shared_->know(shared_->start, {});
-    const int count = WorkerCount();
-    shared_->reading.assign(static_cast<std::size_t>(count), 0);
-    for (int i = 0; i < count; ++i) {
+    if (ReadAheadSetup.Enabled && !start.empty()) {
+        shared_ = std::make_shared<Shared>(EndingInBackslash(start).Wide, order);
+        shared_->beforeOpen = ReadAheadSetup.BeforeWorkerOpens;
+        shared_->know(shared_->start, {});
+        const int count = WorkerCount();
+        shared_->reading.assign(static_cast<std::size_t>(count), 0);
         try {
-            workers_.emplace_back(Work, shared_, static_cast<std::size_t>(i));
+            for (int i = 0; i < count; ++i)
+                workers_.emplace_back(Work, shared_, static_cast<std::size_t>(i));
         } catch (const std::system_error&) {
             // Fewer workers, or none: the walk reads what they do not.
-            break;
         }
     }
+    Running = this;
 }
 
 ReadAhead::~ReadAhead()

@@ -50,9 +50,9 @@ public:
     // The number of worker threads a read-ahead starts.
     static int WorkerCount();
 
-    struct Shared;
-
 private:
+    struct Shared;
+    static void Work(const std::shared_ptr<Shared>& shared, std::size_t worker);
     friend FindFile ReadFolder(const DiskPath& folder, WalkProgress& progress);
     FindFile take(const std::wstring& folder, WalkProgress& progress);
 

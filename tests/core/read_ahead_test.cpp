@@ -177,10 +177,12 @@ TEST_F(ReadAheadTest, AFolderRemovedAsAWorkerOpensItListsAsEmpty)
     EXPECT_EQ(seen.size(), kEntries - 1);
 }
 
-TEST_F(ReadAheadTest, NoThreadOutlivesTheWalkAfterNext)
+TEST_F(ReadAheadTest, NoThreadOrHandleOutlivesTheWalkAfterNext)
 {
     Walk(root, WalkOrder::Depth);
     const int threadsBefore = ThreadsOfThisProcess();
+    DWORD handlesBefore = 0, handlesAfter = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
     for (int i = 0; i < 30; ++i) {
         // Every third walk stopped at once, leaving its workers mid-read.
         EscDown esc;
@@ -191,6 +193,8 @@ TEST_F(ReadAheadTest, NoThreadOutlivesTheWalkAfterNext)
     }
     Walk(root, WalkOrder::Slots);
     EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore);
+    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
+    EXPECT_EQ(handlesAfter, handlesBefore);
 }
 
 }  // namespace
