@@ -304,7 +304,9 @@ ReadAhead::ReadAhead(const DiskPath& start, WalkOrder order) : outer_(Running)
     if (ReadAheadSetup.Enabled && !start.empty()) {
         shared_ = std::make_shared<Shared>(EndingInBackslash(start).Wide, order);
         shared_->beforeOpen = ReadAheadSetup.BeforeWorkerOpens;
-        shared_->know(shared_->start, {});
+        // Known but left to the walk, which asks for it at once: a worker
+        // could only make it wait, and look for Esc before reading anything.
+        shared_->folders[shared_->start];
         const int count = WorkerCount();
         shared_->reading.assign(static_cast<std::size_t>(count), 0);
         try {
@@ -371,8 +373,9 @@ FindFile ReadAhead::take(const std::wstring& path, WalkProgress& progress)
             lock.lock();
             folder.state = State::Read;
             if (progress.stopped()) {
+                // What was read up to the stop, as the walk would have met it.
                 shared_->folders.erase(at);
-                return FindFile(FolderListing());
+                return FindFile(std::move(read.listing));
             }
             shared_->learn(folder, std::move(read.subFolders));
             shared_->folders.erase(at);

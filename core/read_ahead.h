@@ -64,6 +64,7 @@ private:
 // The entries of the folder (ending in "\") for the walk that runs on this
 // thread: from its read-ahead when one is running, waiting for a worker still
 // reading it while looking at progress; else straight from the disk. Once
-// progress says the walk is to stop while it waits, the folder lists as empty.
+// progress says the walk is to stop while it waits, the folder lists as
+// empty; stopped while the walk reads it itself, as far as it was read.
 FindFile ReadFolder(const DiskPath& folder, WalkProgress& progress);
 #endif

@@ -129,6 +129,7 @@ TEST_F(ReadAheadTest, TheSameEntriesInTheSameOrderAndEachFolderReadOnce)
 
 TEST_F(ReadAheadTest, EscEndsAWalkWaitingOnWorkersHeldInARead)
 {
+    Walk(root, WalkOrder::Depth);
     const int threadsBefore = ThreadsOfThisProcess();
     const HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     LONG held = 0, released = 0;
@@ -139,7 +140,13 @@ TEST_F(ReadAheadTest, EscEndsAWalkWaitingOnWorkersHeldInARead)
     };
     EscDown esc;
     WalkProgress progress(esc);
-    Walk(root, WalkOrder::Depth, progress);
+    // The walk reads the first folder itself; each further one it asks for
+    // once a worker is held.
+    const std::wstring first = root.Wide + L"\\";
+    Walk(root, WalkOrder::Depth, progress, [&](const std::wstring& folder) {
+        for (int ms = 0; folder != first && ms < 20000 && InterlockedCompareExchange(&held, 0, 0) == 0; ++ms)
+            Sleep(1);
+    });
     // Back while the workers are still held: nothing waited for them.
     EXPECT_EQ(InterlockedCompareExchange(&released, 0, 0), 0);
     EXPECT_GE(InterlockedCompareExchange(&held, 0, 0), 1);
