@@ -32,8 +32,8 @@ extern ReadAheadSettings ReadAheadSetup;
 // the walk announces nothing but its start.
 //
 // At most kMaxListings listings or kMaxBytes of them are held ahead of the
-// walk; a folder the walk needs and no worker has started it reads itself.
-// Each folder is read once. When the object goes, idle workers end at once;
+// walk, a listing never split. The walk reads its first folder itself, and
+// any other it needs that no worker has started. Each folder is read once. When the object goes, idle workers end at once;
 // one still inside a read ends after it, discarding it, and the next
 // read-ahead waits for it before it starts.
 class ReadAhead {
