@@ -3,7 +3,10 @@
 // the walk as first written down: pending folders in a fixed array of 5,001
 // slots scanned from slot 0, and a scan of all 500 held files for the oldest
 // at every file once the table is full; and the walk as the page runs it,
-// looking at the clock and for Esc. The goal is within 1.1 of the bare walk.
+// looking at the clock and for Esc. The goal is within 1.1 of the bare walk,
+// without read-ahead. Then the page's walk reading ahead, against the bare
+// walk (within 0.7) and against the bare walk split over as many threads as
+// the read-ahead has workers (within 1.2).
 #include <windows.h>
 
 #include <cstdint>
@@ -115,21 +118,34 @@ int main()
     // One round of each first, so all start with the directories cached;
     // then they take turns going first, and the best round of each counts.
     LiteralWalk literal;
+    const int workers = ReadAhead::WorkerCount();
     std::int64_t bareTotal = bench_tree::BareWalk(start);
+    std::int64_t parallelTotal = bench_tree::BareParallelWalk(start, workers);
     int count = WalkNewest(root);
     int literalCount = literal.Walk(start);
-    double bare = 1e300, walk = 1e300, literalWalk = 1e300, watched = 1e300;
+    double bare = 1e300, walk = 1e300, literalWalk = 1e300, watched = 1e300, parallel = 1e300, ahead = 1e300;
     int watchedCount = 0;
+    bool sameAhead = true;
     WatchedWalk observer;
     for (int round = 0; round < kRounds; ++round) {
-        auto timeBare = [&] { KeepBest(bare, [&] { bareTotal = bench_tree::BareWalk(start); }); };
-        auto timeWalk = [&] { KeepBest(walk, [&] { count = WalkNewest(root); }); };
+        auto timeBare = [&] {
+            KeepBest(bare, [&] { bareTotal = bench_tree::BareWalk(start); });
+            KeepBest(parallel, [&] { parallelTotal = bench_tree::BareParallelWalk(start, workers); });
+        };
+        auto timeWalk = [&] { WithReadAhead(false, [&] { KeepBest(walk, [&] { count = WalkNewest(root); }); }); };
         auto timeLiteral = [&] { KeepBest(literalWalk, [&] { literalCount = literal.Walk(start); }); };
         auto timeWatched = [&] {
-            KeepBest(watched, [&] {
-                WalkProgress progress(observer);
-                watchedCount = WalkNewest(root, progress);
+            WithReadAhead(false, [&] {
+                KeepBest(watched, [&] {
+                    WalkProgress progress(observer);
+                    watchedCount = WalkNewest(root, progress);
+                });
             });
+            KeepBest(ahead, [&] {
+                WalkProgress progress(observer);
+                sameAhead = WalkNewest(root, progress) == count && sameAhead;
+            });
+            sameAhead = SameTables(NewestTable, literal.Table(), count) && sameAhead;
         };
         if (round % 2 == 0) {
             timeBare();
@@ -153,5 +169,11 @@ int main()
     std::printf("ratio          %8.2f (goal: within 1.1); literal walk %.2f\n", walk / bare, literalWalk / bare);
     std::printf("watched        %8.1f ms\n", watched);
     std::printf("ratio          %8.2f (goal: within 1.1)\n", watched / bare);
-    return same && count == NewestCapacity && watchedCount == count ? 0 : 1;
+    std::printf("read-ahead workers: %d; its tables %s the literal walk's\n", workers,
+                sameAhead ? "the same as" : "NOT the same as");
+    std::printf("watched, reading ahead   %8.1f ms\n", ahead);
+    std::printf("ratio to the bare walk   %8.2f (goal: within 0.7)\n", ahead / bare);
+    std::printf("bare walk on %d threads   %8.1f ms\n", workers, parallel);
+    std::printf("ratio to it              %8.2f (goal: within 1.2)\n", ahead / parallel);
+    return same && sameAhead && count == NewestCapacity && watchedCount == count && parallelTotal == bareTotal ? 0 : 1;
 }

@@ -5,7 +5,11 @@
 // On the deep tree of 32,736 folders it times a refresh that first empties
 // the full tree against a bare walk plus the same inserts into, and the
 // delete from, a bare tree view (the goal is within 1.5), and the page's tree
-// view filled and emptied against the bare one alone (within 2.0).
+// view filled and emptied against the bare one alone (within 2.0). All of
+// these run without read-ahead. Then the deep tree's refresh reading ahead,
+// against the bare walk (within 0.8: the inserts stay on the window's thread)
+// and against the bare walk split over as many threads as the read-ahead has
+// workers (within 1.2).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -18,6 +22,7 @@
 #include "app/zev_form.h"
 #include "bench/bench_tree.h"
 #include "bench/stopwatch.h"
+#include "bench/watched_walk.h"
 #include "ui/application.h"
 
 namespace {
@@ -105,14 +110,18 @@ bool TimeDeepTree(TForm1& form)
     Record(root + "\\", -1, shape);
     BareTreeView bareView;
     int folders = 0;
+    const int workers = ReadAhead::WorkerCount();
+    int parallelFolders = 0;
     bench_tree::BareWalk(root + "\\", &folders);
     form.RefreshTree(root);
     double walk = 1e300, inserts = 1e300, erase = 1e300, pageFill = 1e300, refresh = 1e300;
+    double parallel = 1e300, ahead = 1e300;
     auto timeBare = [&] {
         KeepBest(walk, [&] {
             folders = 0;
             bench_tree::BareWalk(root + "\\", &folders);
         });
+        KeepBest(parallel, [&] { bench_tree::BareParallelWalk(root + "\\", workers, &parallelFolders); });
         KeepBest(inserts, [&] {
             Fill(shape, root, [&](HTREEITEM parent, const std::string& text) { return bareView.Insert(parent, text); });
         });
@@ -127,8 +136,11 @@ bool TimeDeepTree(TForm1& form)
                  [&](HTREEITEM parent, const std::string& text) { return form.TreeView1.AddChild(parent, text); });
         });
         // Two in a row: the second empties what the first built and expanded.
-        form.RefreshTree(root);
-        KeepBest(refresh, [&] { form.RefreshTree(root); });
+        WithReadAhead(false, [&] {
+            form.RefreshTree(root);
+            KeepBest(refresh, [&] { form.RefreshTree(root); });
+        });
+        KeepBest(ahead, [&] { form.RefreshTree(root); });
     };
     TakeTurns(kDeepRounds, timeBare, timePage);
     const int nodes = form.TreeView1.Count();
@@ -140,7 +152,12 @@ bool TimeDeepTree(TForm1& form)
     std::printf("ratio              %8.2f (goal: within 2.0)\n", pageFill / (inserts + erase));
     std::printf("RefreshTree again  %8.1f ms (best of %d)\n", refresh, kDeepRounds);
     std::printf("ratio              %8.2f (goal: within 1.5)\n", refresh / (walk + inserts + erase));
-    return nodes - 1 == folders;
+    std::printf("read-ahead workers: %d\n", workers);
+    std::printf("RefreshTree again, reading ahead  %8.1f ms (best of %d)\n", ahead, kDeepRounds);
+    std::printf("ratio to the bare walk            %8.2f (goal: within 0.8)\n", ahead / walk);
+    std::printf("bare walk on %d threads            %8.1f ms (best of %d)\n", workers, parallel, kDeepRounds);
+    std::printf("ratio to it                       %8.2f (goal: within 1.2)\n", ahead / parallel);
+    return nodes - 1 == folders && parallelFolders == folders;
 }
 
 }  // namespace
@@ -169,7 +186,7 @@ int main()
             bench_tree::BareWalk(root + "\\", &folders);
         });
     };
-    auto timeRefresh = [&] { KeepBest(refresh, [&] { form.RefreshTree(root); }); };
+    auto timeRefresh = [&] { WithReadAhead(false, [&] { KeepBest(refresh, [&] { form.RefreshTree(root); }); }); };
     TakeTurns(kRounds, timeBare, [&] {
         timeRefresh();
         KeepBest(copy, [&] { form.CopyTree(); });

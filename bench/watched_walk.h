@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "app/walk_status.h"
+#include "core/read_ahead.h"
 #include "core/walk_progress.h"
 
 class WatchedWalk : public WalkObserver {
@@ -12,3 +13,13 @@ public:
     bool StopRequested() override { return TakeEscapeKey(); }
     void Show(std::int64_t, std::int64_t) override {}
 };
+
+// Runs the work with the walks reading ahead or not, then sets it back.
+template <class Work>
+void WithReadAhead(bool on, Work work)
+{
+    const bool was = ReadAheadSetup.Enabled;
+    ReadAheadSetup.Enabled = on;
+    work();
+    ReadAheadSetup.Enabled = was;
+}

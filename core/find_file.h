@@ -2,10 +2,36 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 #include "core/disk_path.h"
 #include "core/sizes.h"
 #include "core/walk_rule.h"
 #include "core/win_types.h"
+
+// The entries of one folder as a search found them, in its order, kept whole
+// for later: every field of each entry, its names included. A listing is
+// made on one thread and read on another; it holds nothing but values.
+class FolderListing {
+public:
+    void add(const WIN32_FIND_DATAW& entry);
+    std::size_t size() const { return entries_.size(); }
+    // Writes entry i back into data, as the search gave it.
+    void get(std::size_t i, WIN32_FIND_DATAW& data) const;
+    // About the memory the listing holds.
+    std::size_t bytes() const;
+
+private:
+    struct Entry {
+        DWORD attributes;
+        FILETIME created, accessed, written;
+        DWORD sizeHigh, sizeLow;
+        DWORD reserved0, reserved1;  // the reparse tag, and what follows it
+        std::uint32_t name;          // where the name starts in names_
+        std::uint16_t nameLength, shortLength;  // the short name follows the name
+    };
+    std::vector<Entry> entries_;
+    std::wstring names_;
+};
 
 // One directory search, through the wide entry points so that every entry is
 // found whatever its name, and a path of any length is searched. The first
@@ -13,17 +39,19 @@
 // search handle closes with the object:
 //     for (FindFile entry(folder.Wide + L"*"); entry; entry.next()) ...
 // Each entry gives its own wide name, which reaches it, and the name the
-// window shows for it (see DiskPath).
+// window shows for it (see DiskPath). A FindFile may also go through a
+// listing read earlier, entry by entry, exactly as the search would.
 class FindFile {
 public:
     explicit FindFile(const std::wstring& pattern);
     explicit FindFile(const DiskPath& pattern) : FindFile(pattern.Wide) {}
+    explicit FindFile(FolderListing listing);
     ~FindFile();
     FindFile(const FindFile&) = delete;
     FindFile& operator=(const FindFile&) = delete;
 
     // True while the object holds a match.
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+    explicit operator bool() const { return holds_; }
     // Reads the next match; without one the search is closed and false returned.
     bool next();
 
@@ -42,6 +70,9 @@ private:
     // Declared first: the search fills it while handle_ is initialised.
     WIN32_FIND_DATAW data_{};
     HANDLE handle_;
+    bool holds_;
+    FolderListing listing_;
+    std::size_t nextInListing_ = 0;
     mutable std::string shown_;
     mutable bool shownRead_ = false;
 };

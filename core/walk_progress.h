@@ -44,6 +44,10 @@ public:
         ++folders_;
         return Count(kFolderWeight);
     }
+    // For a walk that waits on something it cannot count (a folder read on
+    // another thread): looks as a count would, once kShowIntervalMs have
+    // passed since the last look.
+    bool waiting();
     bool stopped() const { return stopped_; }
     std::int64_t files() const { return files_; }
     std::int64_t folders() const { return folders_; }
@@ -64,5 +68,6 @@ private:
     std::int64_t files_ = 0;
     std::int64_t folders_ = 0;
     std::uint32_t nextShow_ = 0;
+    std::uint32_t lastLook_ = 0;
     bool stopped_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "core/find_file.h"
 #include "core/paths.h"
+#include "core/read_ahead.h"
 #include "core/sort_value.h"
 #include "core/stamp.h"
 #include "core/walk_rule.h"
@@ -45,6 +46,7 @@ std::int32_t WalkNewest(const DiskPath& folder)
 std::int32_t WalkNewest(const DiskPath& folder, WalkProgress& progress)
 {
     Kept.clear();
+    const ReadAhead ahead(folder, WalkOrder::Slots);
     PendingFolders.walk(folder, progress, [&](const DiskPath& path) { ListNewestFolder(path, progress); });
     return Kept.held();
 }
@@ -56,7 +58,7 @@ void ListNewestFolder(const DiskPath& folder, WalkProgress& progress)
     if (folder.empty())
         return;
     const DiskPath path = EndingInBackslash(folder);
-    for (FindFile entry(path.Wide + L"*"); entry; entry.next()) {
+    for (FindFile entry = ReadFolder(path, progress); entry; entry.next()) {
         const WIN32_FIND_DATAW& data = entry.data();
         if (entry.isFolder()) {
             if (entry.isDotEntry())

@@ -4,6 +4,7 @@
 
 #include "core/find_file.h"
 #include "core/paths.h"
+#include "core/read_ahead.h"
 #include "core/sizes.h"
 #include "core/walk_rule.h"
 
@@ -56,7 +57,8 @@ std::int32_t ScanFolder(const DiskPath& folder, bool update, WalkProgress& progr
     std::string newestName;
 
     std::size_t next = 1;
-    for (FindFile entry(path.Wide + L"*"); entry; entry.next()) {
+    const ReadAhead ahead(path, WalkOrder::Depth);
+    for (FindFile entry = ReadFolder(path, progress); entry; entry.next()) {
         if (!entry.isFolder()) {
             const FILETIME time = LocalWriteTime(entry);
             ++fileCount;
@@ -116,7 +118,7 @@ std::int64_t WalkFolder(const DiskPath& folder, bool update, FILETIME& newest,
     fileCount = 0;
     {
         std::string subName;
-        for (FindFile entry(folder.Wide + L"*"); entry; entry.next()) {
+        for (FindFile entry = ReadFolder(folder, progress); entry; entry.next()) {
             if (!entry.isFolder()) {
                 const FILETIME time = LocalWriteTime(entry);
                 // Strictly later only: of equal times the first listed stays.

@@ -9,6 +9,7 @@
 #include "core/find_file.h"
 #include "core/number_format.h"
 #include "core/paths.h"
+#include "core/read_ahead.h"
 #include "core/stamp.h"
 #include "core/walk_rule.h"
 #include "folders/tree_map_page.h"
@@ -48,6 +49,7 @@ void TForm1::RefreshTree(const DiskPath& folder)
         FILETIME newest{};
         const TreeMapWalk mapWalk(*this, path, root);
         WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+        const ReadAhead ahead(path, WalkOrder::Depth);
         BuildFolderTree(root, path, DetailTree.Checked(), folderCount, fileCount, newest, walk.Progress());
     }
     {
@@ -71,7 +73,7 @@ std::int64_t TForm1::BuildFolderTree(ui::TTreeNode node, const DiskPath& path, b
     // Local time is UTC moved by one bias, so the newest is the same in
     // either; it is found in UTC and converted once per folder.
     FILETIME newestUtc{};
-    for (FindFile entry(path.Wide + L"*"); entry; entry.next()) {
+    for (FindFile entry = ReadFolder(path, progress); entry; entry.next()) {
         if (!entry.isFolder()) {
             // Strictly later only: of equal times the first listed stays.
             if (CompareFileTime(&newestUtc, &entry.data().ftLastWriteTime) < 0)

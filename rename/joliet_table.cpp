@@ -2,6 +2,7 @@
 
 #include "core/find_file.h"
 #include "core/paths.h"
+#include "core/read_ahead.h"
 #include "core/sizes.h"
 #include "core/sort_value.h"
 #include "core/stamp.h"
@@ -73,6 +74,7 @@ int WalkJoliet(const DiskPath& folder, WalkProgress& progress)
     // current folder instead.
     if (base.empty())
         return 0;
+    const ReadAhead ahead(base, WalkOrder::Slots);
     JolietPending.walk(base, progress, [&](const DiskPath& path) { CheckJolietFolder(path, progress); });
     return static_cast<int>(JolietTable.size()) - 1;
 }
@@ -80,7 +82,7 @@ int WalkJoliet(const DiskPath& folder, WalkProgress& progress)
 void CheckJolietFolder(const DiskPath& folder, WalkProgress& progress)
 {
     const DiskPath path = EndingInBackslash(folder);
-    for (FindFile entry(path.Wide + L"*"); entry; entry.next()) {
+    for (FindFile entry = ReadFolder(path, progress); entry; entry.next()) {
         if (entry.isFolder()) {
             if (entry.isDotEntry())
                 continue;

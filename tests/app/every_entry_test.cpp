@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/clip_text.h"
 #include "app/zev_form.h"
+#include "core/read_ahead.h"
 #include "files/newest_table.h"
 #include "folders/folder_scan.h"
 #include "folders/folder_sort.h"
@@ -128,6 +130,42 @@ TEST_F(EveryEntryTest, EveryWalkMeetsEveryEntryOnce)
     EXPECT_GT(JolietTable[1].PathLength, JolietMaxPathLength);
     // Shown whole, without the "\\?\" prefix.
     EXPECT_EQ(JolietTable[1].Folder, ShownText(root + deep + L"\\"));
+}
+
+// Every page gives the same texts, byte for byte, reading ahead or not; a
+// link back up the tree is shown and not followed either way.
+TEST_F(EveryEntryTest, EveryPageGivesTheSameReadingAheadOrNot)
+{
+    ASSERT_TRUE(MakeUnixSymlink(tree.Path("音楽\\輪"), tree.Root()));
+    CurrentFolder = At(L"");
+    auto pages = [&] {
+        std::vector<std::string> texts;
+        for (ui::TTabSheet* page : {&form.DirPage, &form.TreePage, &form.NewFilePage}) {
+            form.DiskPage.SetActivePage(*page);
+            form.RefreshActivePage();
+            if (page == &form.DirPage)
+                form.CopyDirPage();
+            else if (page == &form.TreePage)
+                form.CopyTree();
+            else
+                form.CopyNewestPage();
+            texts.push_back(ClipText);
+        }
+        std::string joliet;
+        const int listed = WalkJoliet(CurrentFolder);
+        for (int i = 1; i <= listed; ++i) {
+            const JolietEntry& e = JolietTable[static_cast<std::size_t>(i)];
+            joliet += e.Folder + e.Name + std::to_string(e.PathLength) + " " + std::to_string(e.Size) + "\n";
+        }
+        texts.push_back(joliet);
+        return texts;
+    };
+    ReadAheadSetup.Enabled = false;
+    const std::vector<std::string> alone = pages();
+    ReadAheadSetup.Enabled = true;
+    EXPECT_EQ(pages(), alone);
+    EXPECT_NE(alone[1].find("輪"), std::string::npos);
+    EXPECT_NE(alone[2].find("bottom.txt"), std::string::npos);
 }
 
 TEST_F(EveryEntryTest, TheFolderSelectorEntersLookAlikesAndDeepFolders)

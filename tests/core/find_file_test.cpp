@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <vector>
 #include "core/find_file.h"
 #include "tests/core/temp_tree.h"
 
@@ -73,4 +74,41 @@ TEST(TempTree, SetsLastWriteTimes)
     const FindFile entry(tree.Path("f.txt"));
     ASSERT_TRUE(entry);
     EXPECT_EQ(CompareFileTime(&entry.data().ftLastWriteTime, &stamp), 0);
+}
+
+// Every field a search gives, reparse tag and short name included, comes back
+// the same through a listing kept for later.
+TEST(FindFile, AListingKeptGivesEachEntryAsTheSearchDid)
+{
+    const TempTree tree;
+    tree.Folder("表ソ十");
+    tree.File("large.bin", 5 * 4294967296 + 7, LocalFileTime(2006, 2, 9, 7, 5, 3), FILE_ATTRIBUTE_HIDDEN);
+    tree.File(std::string(100, 'n') + ".txt");
+    ASSERT_TRUE(MakeUnixSymlink(tree.Path("輪"), tree.Root()));
+    ASSERT_TRUE(CreateDirectoryW((WideText(tree.Root()) + L"\\caf\u00E9").c_str(), nullptr));
+
+    FolderListing listing;
+    std::vector<WIN32_FIND_DATAW> searched;
+    for (FindFile entry(tree.Root() + "\\*"); entry; entry.next()) {
+        listing.add(entry.data());
+        searched.push_back(entry.data());
+    }
+    ASSERT_EQ(searched.size(), 2u + 5u);
+    std::size_t i = 0;
+    for (FindFile entry(std::move(listing)); entry; entry.next(), ++i) {
+        ASSERT_LT(i, searched.size());
+        const WIN32_FIND_DATAW& a = entry.data();
+        const WIN32_FIND_DATAW& b = searched[i];
+        SCOPED_TRACE(ShownText(b.cFileName));
+        EXPECT_EQ(std::wstring(a.cFileName), b.cFileName);
+        EXPECT_EQ(std::wstring(a.cAlternateFileName), b.cAlternateFileName);
+        EXPECT_EQ(a.dwFileAttributes, b.dwFileAttributes);
+        EXPECT_EQ(a.dwReserved0, b.dwReserved0);
+        EXPECT_EQ(entry.size(), CombineSize(b.nFileSizeHigh, b.nFileSizeLow));
+        for (auto time : {&WIN32_FIND_DATAW::ftCreationTime, &WIN32_FIND_DATAW::ftLastAccessTime,
+                          &WIN32_FIND_DATAW::ftLastWriteTime})
+            EXPECT_EQ(Ticks(a.*time), Ticks(b.*time));
+        EXPECT_EQ(IsWalkableFolder(a), IsWalkableFolder(b));
+    }
+    EXPECT_EQ(i, searched.size());
 }

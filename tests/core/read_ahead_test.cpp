@@ -1,0 +1,207 @@
+// The read-ahead under a walk shaped as the pages' walks are, on real folders:
+// the same entries in the same order, Esc while workers are held inside a
+// read, a folder gone as a worker opens it, and the threads it leaves.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <functional>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/pending_folders.h"
+#include "core/read_ahead.h"
+#include "tests/core/temp_tree.h"
+
+namespace {
+
+using Seam = std::function<void(const std::wstring&)>;
+
+// What the walk meets in the test's tree.
+constexpr std::size_t kEntries = 4 * (2 + 3 * 5) + 1;
+
+// Lists every entry below start as the walks do, in the order given: one line
+// per entry, its folder and name. before(folder) runs as the walk asks for a
+// folder's listing.
+std::vector<std::wstring> Walk(const DiskPath& start, WalkOrder order, WalkProgress& progress,
+                               const Seam& before = nullptr)
+{
+    std::vector<std::wstring> seen;
+    const DiskPath first = EndingInBackslash(start);
+    const ReadAhead ahead(first, order);
+    PendingFolders pending;
+    std::function<void(const DiskPath&)> list = [&](const DiskPath& path) {
+        if (before)
+            before(path.Wide);
+        for (FindFile entry = ReadFolder(path, progress); entry; entry.next()) {
+            if (entry.isDotEntry())
+                continue;
+            seen.push_back(path.Wide + std::wstring(entry.wideName()));
+            if (!(entry.isFolder() ? progress.folder() : progress.file()))
+                return;
+            if (!IsWalkableFolder(entry.data()))
+                continue;
+            if (order == WalkOrder::Slots)
+                pending.add(SubFolder(path, entry));
+            else
+                list(SubFolder(path, entry));
+            if (progress.stopped())
+                return;
+        }
+    };
+    if (order == WalkOrder::Slots)
+        pending.walk(first, progress, list);
+    else
+        list(first);
+    return seen;
+}
+
+std::vector<std::wstring> Walk(const DiskPath& start, WalkOrder order, const Seam& before = nullptr)
+{
+    WalkProgress unwatched;
+    return Walk(start, order, unwatched, before);
+}
+
+int ThreadsOfThisProcess()
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread))
+        count += thread.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
+
+// Esc is down from the start; the clock is the real one.
+class EscDown : public WalkObserver {
+public:
+    std::uint32_t Milliseconds() override { return GetTickCount(); }
+    bool StopRequested() override { return true; }
+    void Show(std::int64_t, std::int64_t) override {}
+};
+
+class ReadAheadTest : public testing::Test {
+protected:
+    ReadAheadTest()
+    {
+        // Three levels of folders, files throughout, and a link back up.
+        for (const char* top : {"写真", "表", "ﾃﾞｰﾀ", "x"}) {
+            tree.Folder(top);
+            tree.File(std::string(top) + "\\f.txt", 10);
+            for (const char* sub : {"a", "ソ", "c"}) {
+                const std::string folder = std::string(top) + "\\" + sub;
+                tree.Folder(folder);
+                tree.Folder(folder + "\\底");
+                for (const char* file : {"1.bin", "2.bin", "底\\3.bin"})
+                    tree.File(folder + "\\" + file, 5);
+            }
+        }
+        EXPECT_TRUE(MakeUnixSymlink(tree.Path("x\\a\\上"), tree.Root()));
+    }
+    ~ReadAheadTest() override { ReadAheadSetup = {}; }
+
+    TempTree tree;
+    const DiskPath root = DiskPath(tree.Root());
+};
+
+TEST_F(ReadAheadTest, TheSameEntriesInTheSameOrderAndEachFolderReadOnce)
+{
+    for (const WalkOrder order : {WalkOrder::Depth, WalkOrder::Slots}) {
+        ReadAheadSetup.Enabled = false;
+        const std::vector<std::wstring> alone = Walk(root, order);
+        ASSERT_EQ(alone.size(), kEntries);
+        ReadAheadSetup.Enabled = true;
+        std::mutex mutex;
+        std::vector<std::wstring> opened;
+        ReadAheadSetup.BeforeWorkerOpens = [&](const std::wstring& folder) {
+            const std::lock_guard lock(mutex);
+            opened.push_back(folder);
+        };
+        EXPECT_EQ(Walk(root, order), alone);
+        // Read after the walk: each worker that read has ended with it.
+        EXPECT_EQ(std::set<std::wstring>(opened.begin(), opened.end()).size(), opened.size());
+    }
+}
+
+TEST_F(ReadAheadTest, EscEndsAWalkWaitingOnWorkersHeldInARead)
+{
+    Walk(root, WalkOrder::Depth);
+    const int threadsBefore = ThreadsOfThisProcess();
+    const HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    LONG held = 0, released = 0;
+    ReadAheadSetup.BeforeWorkerOpens = [&](const std::wstring&) {
+        InterlockedIncrement(&held);
+        WaitForSingleObject(release, 20000);
+        InterlockedIncrement(&released);
+    };
+    EscDown esc;
+    WalkProgress progress(esc);
+    // The walk reads the first folder itself; each further one it asks for
+    // once a worker is held.
+    const std::wstring first = root.Wide + L"\\";
+    Walk(root, WalkOrder::Depth, progress, [&](const std::wstring& folder) {
+        for (int ms = 0; folder != first && ms < 20000 && InterlockedCompareExchange(&held, 0, 0) == 0; ++ms)
+            Sleep(1);
+    });
+    // Back while the workers are still held: nothing waited for them.
+    EXPECT_EQ(InterlockedCompareExchange(&released, 0, 0), 0);
+    EXPECT_GE(InterlockedCompareExchange(&held, 0, 0), 1);
+    EXPECT_TRUE(progress.stopped());
+    SetEvent(release);
+    ReadAheadSetup.BeforeWorkerOpens = nullptr;
+
+    // The next walk waits for them, and reads the whole tree.
+    EXPECT_EQ(Walk(root, WalkOrder::Slots).size(), kEntries);
+    EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore);
+    CloseHandle(release);
+}
+
+TEST_F(ReadAheadTest, AFolderRemovedAsAWorkerOpensItListsAsEmpty)
+{
+    const std::string gone = tree.Path("表\\ソ\\底");
+    std::vector<std::wstring> expected = Walk(root, WalkOrder::Depth);
+    std::erase(expected, WideText(gone + "\\3.bin"));
+    const HANDLE removed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ReadAheadSetup.BeforeWorkerOpens = [&](const std::wstring& folder) {
+        if (folder == WideText(gone + "\\")) {
+            DeleteFileA((gone + "\\3.bin").c_str());
+            RemoveDirectoryA(gone.c_str());
+            SetEvent(removed);
+        }
+    };
+    // The walk asks for the folder only once a worker has removed it.
+    const std::vector<std::wstring> seen = Walk(root, WalkOrder::Depth, [&](const std::wstring& folder) {
+        if (folder == WideText(gone + "\\")) {
+            ASSERT_EQ(WaitForSingleObject(removed, 20000), WAIT_OBJECT_0);
+        }
+    });
+    CloseHandle(removed);
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(seen.size(), kEntries - 1);
+}
+
+TEST_F(ReadAheadTest, NoThreadOrHandleOutlivesTheWalkAfterNext)
+{
+    Walk(root, WalkOrder::Depth);
+    const int threadsBefore = ThreadsOfThisProcess();
+    DWORD handlesBefore = 0, handlesAfter = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
+    for (int i = 0; i < 30; ++i) {
+        // Every third walk stopped at once, leaving its workers mid-read.
+        EscDown esc;
+        WalkProgress stopped(esc, 1);
+        WalkProgress unwatched;
+        Walk(root, i % 2 ? WalkOrder::Depth : WalkOrder::Slots, i % 3 ? unwatched : stopped);
+        EXPECT_LE(ThreadsOfThisProcess(), threadsBefore + ReadAhead::WorkerCount());
+    }
+    Walk(root, WalkOrder::Slots);
+    EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore);
+    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
+    EXPECT_EQ(handlesAfter, handlesBefore);
+}
+
+}  // namespace
