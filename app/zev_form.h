@@ -226,6 +226,8 @@ public:
     void RenamePageKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
     // Renames back, in the reverse order, what the last apply renamed.
     void UndoRenameButtonClick(ui::TControl& sender);
+    // The row's problem; None for a row past the table.
+    RenameProblem RenameRowProblem(int row) const;
     // By row: what CheckRenameRows found.
     std::vector<RenameProblem> RenameRowProblems;
     // What the last apply renamed, in CurrentFolder as it was then.

@@ -126,11 +126,6 @@ std::string FormatFixed1(double value, int width)
     return FormatFixed(value, 1, width);
 }
 
-std::string FormatFixed2(double value, int width)
-{
-    return FormatFixed(value, 2, width);
-}
-
 std::string FormatFixed(double value, int decimals, int width)
 {
     if (!std::isfinite(value))

@@ -12,8 +12,7 @@ std::string FormatNumber(std::int64_t value, int width = 0);
 std::string FormatNumber(double value, int width = 0);
 // "%.1f" (width 0) and "%4.1f".
 std::string FormatFixed1(double value, int width = 0);
-// "%6.2f" (width 6).
-std::string FormatFixed2(double value, int width = 0);
+// "%W.Df" for width W and D decimals ("%6.2f"); width 0 pads nothing.
 std::string FormatFixed(double value, int decimals, int width);
 // "%4d", "%10d", "%.0d" (width 0; zero still prints "0").
 std::string FormatInt(std::int64_t value, int width = 0);

@@ -8,6 +8,7 @@
 #include "core/sizes.h"
 #include "core/sort_value.h"
 #include "core/stamp.h"
+#include "files/file_sort.h"
 
 // A file's record and its place among its folder's items, names aside.
 static_assert(sizeof(MapFile) + sizeof(std::int32_t) <= 48);
@@ -53,11 +54,6 @@ std::uint32_t AgeColor(int band)
         return c;
     }();
     return colors[static_cast<std::size_t>(band)];
-}
-
-std::int64_t Ticks(const FILETIME& t)
-{
-    return static_cast<std::int64_t>(static_cast<std::uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime);
 }
 
 double RidgeHeight(int depth)
@@ -163,9 +159,9 @@ void TreeMap::AddFile(const FindFile& entry)
 
 std::uint32_t TreeMap::KindOf(std::wstring_view wideExtension)
 {
-    // Grouped by the shown text, the letters A to Z without regard to case;
-    // as long as the file page's extension key takes it.
-    std::string extension = ShownText(wideExtension).substr(0, 255);
+    // Grouped by the shown text, the letters A to Z without regard to case,
+    // cut as the file page's extension key cuts it.
+    std::string extension(ExtensionWithDot(ShownText(wideExtension)));
     for (char& c : extension)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
@@ -227,13 +223,10 @@ void TreeMap::End()
     for (std::size_t f = 1; f < folders_.size(); ++f)
         if (folders_[f].Size > 0)
             place(folders_[f].Parent, ~static_cast<std::int32_t>(f));
-    auto sizeOf = [this](std::int32_t item) {
-        return item >= 0 ? files_[static_cast<std::size_t>(item)].Size : folders_[static_cast<std::size_t>(~item)].Size;
-    };
     for (const MapFolder& f : folders_)
         std::sort(items_.begin() + f.FirstItem, items_.begin() + f.FirstItem + f.ItemCount,
                   [&](std::int32_t a, std::int32_t b) {
-                      const std::int64_t sa = sizeOf(a), sb = sizeOf(b);
+                      const std::int64_t sa = ItemSize(a), sb = ItemSize(b);
                       return sa != sb ? sa > sb : a > b;
                   });
 
@@ -244,6 +237,18 @@ void TreeMap::End()
         if (static_cast<std::size_t>(ranked[r]) < kindColors_.size())
             kindColors_[static_cast<std::size_t>(ranked[r])] = HueColor(36.0 * static_cast<double>(r), 0.7, 0.9);
     WorkOutAverages();
+}
+
+std::int64_t TreeMap::ItemSize(std::int32_t item) const
+{
+    return item >= 0 ? files_[static_cast<std::size_t>(item)].Size : folders_[static_cast<std::size_t>(~item)].Size;
+}
+
+double TreeMap::ShareOf(std::int64_t bytes) const
+{
+    // The root's size is every file's, once the walk has ended.
+    const std::int64_t total = folders_.empty() ? 0 : folders_[0].Size;
+    return total > 0 ? 100.0 * static_cast<double>(bytes) / static_cast<double>(total) : 0.0;
 }
 
 std::vector<std::int32_t> TreeMap::RankedKinds() const
@@ -268,7 +273,8 @@ std::uint32_t TreeMap::ColorOf(const MapFile& file) const
 {
     if (coloring_ == Coloring::Kind)
         return file.Kind < kindColors_.size() ? kindColors_[file.Kind] : kGrey;
-    const std::int64_t age = Ticks(start_) - Ticks(file.Written);
+    const std::int64_t age = CombineSize(start_.dwHighDateTime, start_.dwLowDateTime)
+        - CombineSize(file.Written.dwHighDateTime, file.Written.dwLowDateTime);
     int band = 0;
     while (band < 4 && age >= kAgeLimits[band])
         ++band;
@@ -310,10 +316,7 @@ void TreeMap::Lay(std::int32_t folder, const MapRect& rect, const Cushion& cushi
     if (f.Size <= 0)
         return;
     const Cushion inside = cushion.With(rect, RidgeHeight(depth));
-    auto sizeOf = [this, &f](std::int32_t i) {
-        const std::int32_t item = items_[static_cast<std::size_t>(f.FirstItem + i)];
-        return item >= 0 ? files_[static_cast<std::size_t>(item)].Size : folders_[static_cast<std::size_t>(~item)].Size;
-    };
+    auto sizeOf = [this, &f](std::int32_t i) { return ItemSize(items_[static_cast<std::size_t>(f.FirstItem + i)]); };
     // Items are largest first: from the first under a pixel on, all are.
     const double scale = rect.area() / static_cast<double>(f.Size);
     std::int32_t own = 0;
@@ -487,15 +490,12 @@ std::string TreeMap::FileHint(std::int32_t file) const
 
 std::string TreeMap::KindsText() const
 {
-    std::int64_t total = 0;
-    for (const MapKind& kind : kinds_)
-        total += kind.Bytes;
     std::string text;
     for (const std::int32_t k : RankedKinds()) {
         const MapKind& kind = kinds_[static_cast<std::size_t>(k)];
-        const double share = total > 0 ? 100.0 * static_cast<double>(kind.Bytes) / static_cast<double>(total) : 0.0;
         text += KindName(kind) + "\t" + FormatNumber(ToDisplaySize(kind.Bytes), 13) + "\t"
-            + FormatNumber(static_cast<std::int64_t>(kind.Files), 8) + "\t" + FormatFixed2(share, 6) + "%\r\n";
+            + FormatNumber(static_cast<std::int64_t>(kind.Files), 8) + "\t" + FormatFixed(ShareOf(kind.Bytes), 2, 6)
+            + "%\r\n";
     }
     return text;
 }
@@ -508,15 +508,12 @@ std::vector<LegendEntry> TreeMap::Legend() const
             legend.push_back({AgeColor(band), kAgeNames[band]});
         return legend;
     }
-    std::int64_t total = 0;
-    for (const MapKind& kind : kinds_)
-        total += kind.Bytes;
     const std::vector<std::int32_t> ranked = RankedKinds();
     for (std::size_t r = 0; r < ranked.size() && r < kHuedKinds; ++r) {
-        const MapKind& kind = kinds_[static_cast<std::size_t>(ranked[r])];
-        const double share = total > 0 ? 100.0 * static_cast<double>(kind.Bytes) / static_cast<double>(total) : 0.0;
         const std::size_t k = static_cast<std::size_t>(ranked[r]);
-        legend.push_back({k < kindColors_.size() ? kindColors_[k] : kGrey, KindName(kind) + " " + FormatFixed1(share) + "%"});
+        const MapKind& kind = kinds_[k];
+        legend.push_back({k < kindColors_.size() ? kindColors_[k] : kGrey,
+                          KindName(kind) + " " + FormatFixed1(ShareOf(kind.Bytes)) + "%"});
     }
     return legend;
 }

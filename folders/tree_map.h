@@ -161,6 +161,10 @@ private:
     // The kind of a wide extension (with its dot, A to Z lowered), added
     // when new.
     std::uint32_t KindOf(std::wstring_view wideExtension);
+    // A file's size, or a folder's (~folder) in the items.
+    std::int64_t ItemSize(std::int32_t item) const;
+    // Percent of all the map's bytes.
+    double ShareOf(std::int64_t bytes) const;
     // The kinds, largest first, ties by the extension upper-cased.
     std::vector<std::int32_t> RankedKinds() const;
     void WorkOutAverages();

@@ -91,6 +91,13 @@ bool Encode(std::wstring_view wide, std::string& bytes)
 
 #endif
 
+// The code-page-932 bytes of wide text; false when some character has none.
+bool ToShiftJis(std::wstring_view wide, std::string& bytes)
+{
+    std::wstring back;
+    return Encode(wide, bytes) && Decode(bytes, back) && back == wide;
+}
+
 // Letter case as file names know it: ASCII and the full-width Latin letters
 // (Ａ to Ｚ and ａ to ｚ); every other script compares as it is. Classes
 // (\d, \w, \s) are ECMAScript's: ASCII, and the spaces beyond it.
@@ -183,12 +190,6 @@ struct NameReplacer::Compiled {
     std::wregex Expression;
     std::vector<Piece> Pieces;
 };
-
-bool ToShiftJis(std::wstring_view wide, std::string& bytes)
-{
-    std::wstring back;
-    return Encode(wide, bytes) && Decode(bytes, back) && back == wide;
-}
 
 NameReplacer::NameReplacer(const ReplaceSettings& settings) : compiled_(std::make_unique<Compiled>())
 {

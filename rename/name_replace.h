@@ -56,6 +56,3 @@ private:
     std::string date_;
     std::string time_;
 };
-
-// The code-page-932 bytes of wide text; false when some character has none.
-bool ToShiftJis(std::wstring_view wide, std::string& bytes);

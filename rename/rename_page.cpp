@@ -143,32 +143,32 @@ void TForm1::CheckRenameRows()
     InvalidateRect(RenameGrid.Handle(), nullptr, FALSE);
 }
 
+RenameProblem TForm1::RenameRowProblem(int row) const
+{
+    return row >= 0 && static_cast<std::size_t>(row) < RenameRowProblems.size()
+        ? RenameRowProblems[static_cast<std::size_t>(row)]
+        : RenameProblem::None;
+}
+
 std::string TForm1::RenameProblemLine(int selectedRow) const
 {
-    auto problemOf = [this](int row) {
-        return row >= 0 && static_cast<std::size_t>(row) < RenameRowProblems.size()
-            ? RenameRowProblems[static_cast<std::size_t>(row)]
-            : RenameProblem::None;
-    };
     int count = 0;
     int first = 0;
     for (int row = 1; row < static_cast<int>(RenameRowProblems.size()); ++row)
-        if (problemOf(row) != RenameProblem::None && count++ == 0)
+        if (RenameRowProblem(row) != RenameProblem::None && count++ == 0)
             first = row;
     // The selected row's own word first, then the first failing row's.
-    const int shown = problemOf(selectedRow) != RenameProblem::None ? selectedRow : first;
+    const int shown = RenameRowProblem(selectedRow) != RenameProblem::None ? selectedRow : first;
     if (shown == 0)
         return {};
     return "変更できない名前: " + Count(count) + " (行 " + FormatNumber(std::int64_t{shown}) + ": "
-        + std::string(ProblemText(problemOf(shown))) + ")";
+        + std::string(ProblemText(RenameRowProblem(shown))) + ")";
 }
 
 void TForm1::ShowRenameStatus(int selectedRow)
 {
     const std::string problems = RenameProblemLine(selectedRow);
-    const bool selectedFails = selectedRow >= 1 && static_cast<std::size_t>(selectedRow) < RenameRowProblems.size()
-        && RenameRowProblems[static_cast<std::size_t>(selectedRow)] != RenameProblem::None;
-    if (selectedFails)
+    if (RenameRowProblem(selectedRow) != RenameProblem::None)
         HintToStatusBar(problems);
     else if (!RenameRowShowsExactly(selectedRow))
         HintToStatusBar(kNotShownExactly);
