@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/pending_folders.h"
+#include "core/walk_order.h"
 #include "core/walk_rule.h"
 
 ReadAheadSettings ReadAheadSetup;
@@ -61,10 +61,6 @@ thread_local ReadAhead* Running = nullptr;
 
 ReadAheadPeak LastPeakHeld;
 
-// A folder's place in the walk's depth-first order: the indexes of the
-// walkable sub-folders that lead to it from the start, compared in turn.
-using Place = std::vector<int>;
-
 struct Read {
     FolderListing listing;
     std::vector<std::wstring> subFolders;  // walkable, each ending in "\"
@@ -91,55 +87,101 @@ Read ReadWhole(const std::wstring& folder, KeepGoing keepGoing)
     return read;
 }
 
-// About the memory one path takes where the bookkeeping keeps it.
-std::size_t PathBytes(const std::wstring& path)
+// About the memory a folder's record takes, with the paths of its
+// sub-folders until the order has them.
+std::size_t RecordBytes(const std::wstring& path, const std::vector<std::wstring>& subFolders)
 {
-    return 32 + (path.size() + 1) * sizeof(wchar_t);
-}
-
-// About the memory a known folder's record takes with its queue entry: two
-// nodes, each holding the path and the place.
-std::size_t RecordBytes(const std::wstring& path, const Place& place)
-{
-    return 2 * (96 + PathBytes(path) + (place.size() + 1) * sizeof(int));
+    std::size_t bytes = 128 + (path.size() + 1) * sizeof(wchar_t);
+    for (const std::wstring& sub : subFolders)
+        bytes += 32 + (sub.size() + 1) * sizeof(wchar_t);
+    return bytes;
 }
 
 }  // namespace
 
 // What the walk and its workers share, under the one mutex.
 struct ReadAhead::Shared {
-    enum class State { Known, Reading, Read };
+    // Folders nobody has started are only in the order. The walk's own
+    // folder is one it reads itself: its first, or one it asked for first.
+    enum class State { Walks, Reading, Read };
     struct Folder {
-        State state = State::Known;
-        Place place;
-        Place queued;  // its key in queue while Known
-        FolderListing listing;
+        State state = State::Reading;
         bool held = false;      // its listing, read by a worker
+        FolderListing listing;
         std::size_t bytes = 0;  // the listing's
-        std::size_t book = 0;   // the record's own bookkeeping
-        // In slot order, until the copy of the walk's slots has passed it.
+        std::size_t book = 0;   // the record's, with its sub-folders' paths
+        // Walkable, each ending in "\"; given to the order as it passes.
         std::vector<std::wstring> subFolders;
     };
 
-    Shared(std::wstring start, WalkOrder order, const ReadAheadSettings& settings)
-        : start(std::move(start)), order(order), maxListings(settings.MaxListings),
-          maxBytes(settings.MaxBytes), beforeOpen(settings.BeforeWorkerOpens),
-          beforeRecording(settings.BeforeRecording)
+    Shared(const DiskPath& start, WalkOrder order, const ReadAheadSettings& settings)
+        : order(order), maxListings(settings.MaxListings), maxBytes(settings.MaxBytes),
+          beforeOpen(settings.BeforeWorkerOpens), beforeRecording(settings.BeforeRecording)
     {
+        if (order == WalkOrder::Depth)
+            depth.start(start);
+        else
+            slots.start(start);
+        // The first folder is left to the walk, which asks for it at once: a
+        // worker could only make it wait, and look for Esc before reading.
+        nextInOrder();
+        folders[cursor.Wide].state = State::Walks;
     }
 
-    // Wakes the walk if it waits, and idle workers if there is work.
+    // The walk's order, run over the listings read: the same code as the walk's.
+    bool nextInOrder()
+    {
+        hasCursor = order == WalkOrder::Depth ? depth.next(cursor) : slots.next(cursor);
+        return hasCursor;
+    }
+    bool aheadInOrder(DiskPath& folder)
+    {
+        return order == WalkOrder::Depth ? depth.ahead(folder) : slots.ahead(folder);
+    }
+    std::size_t heldBytes() const
+    {
+        return listingBytes + recordBytes + (order == WalkOrder::Depth ? depth.bytes() : slots.bytes());
+    }
+
+    // Wakes the walk if it waits, and idle workers if there may be work.
     void wake()
     {
         if (walkWaits)
             listed.wakeAll();
-        if (idleWorkers > 0 && canStart())
+        if (idleWorkers > 0 && withinBounds())
             work.wakeAll();
     }
 
-    bool canStart() const
+    bool withinBounds() const { return !off && heldListings < maxListings && heldBytes() < maxBytes; }
+
+    // The folder a worker reads next, recorded as read by it: the one the
+    // order waits for, if nobody has started it, else the soonest ahead.
+    bool startAhead(std::wstring& path)
     {
-        return !off && !queue.empty() && heldListings < maxListings && heldBytes < maxBytes;
+        if (!withinBounds())
+            return false;
+        if (hasCursor && !folders.contains(cursor.Wide)) {
+            path = cursor.Wide;
+        } else {
+            DiskPath folder;
+            do {
+                if (!aheadInOrder(folder))
+                    return false;
+            } while (folders.contains(folder.Wide));
+            path = std::move(folder.Wide);
+        }
+        record(path, State::Reading);
+        return true;
+    }
+
+    Folder& record(const std::wstring& path, State state)
+    {
+        Folder& folder = folders[path];
+        folder.state = state;
+        folder.book = RecordBytes(path, {});
+        recordBytes += folder.book;
+        notePeak();
+        return folder;
     }
 
     // Something failed in the bookkeeping or a worker's read: from now on
@@ -149,10 +191,12 @@ struct ReadAhead::Shared {
         off = true;
         stopping = true;
         folders.clear();
-        queue.clear();
+        depth.clear();
         slots.clear();
+        hasCursor = false;
         heldListings = 0;
-        heldBytes = 0;
+        listingBytes = 0;
+        recordBytes = 0;
         listed.wakeAll();
         work.wakeAll();
     }
@@ -160,15 +204,13 @@ struct ReadAhead::Shared {
     State stateOf(const std::wstring& path) const
     {
         const auto at = folders.find(path);
-        return at == folders.end() ? State::Known : at->second.state;
+        return at == folders.end() ? State::Walks : at->second.state;
     }
 
-    void hold(std::size_t listings, std::size_t bytes)
+    void notePeak()
     {
-        heldListings += listings;
-        heldBytes += bytes;
         peak.Listings = std::max(peak.Listings, heldListings);
-        peak.Bytes = std::max(peak.Bytes, heldBytes);
+        peak.Bytes = std::max(peak.Bytes, heldBytes());
     }
 
     // The walk has taken the folder: its record goes.
@@ -177,111 +219,53 @@ struct ReadAhead::Shared {
         const auto at = folders.find(path);
         if (at == folders.end())
             return;
-        if (at->second.held)
+        if (at->second.held) {
             --heldListings;
-        heldBytes -= at->second.bytes + at->second.book;
+            listingBytes -= at->second.bytes;
+        }
+        recordBytes -= at->second.book;
         folders.erase(at);
     }
 
-    void know(const std::wstring& path, Place place)
-    {
-        auto [at, added] = folders.try_emplace(path);
-        if (!added)
-            return;
-        Folder& folder = at->second;
-        folder.place = std::move(place);
-        if (order == WalkOrder::Depth) {
-            folder.queued = folder.place;
-        } else {
-            // Not yet given a slot: after every folder that has one.
-            folder.queued.reserve(folder.place.size() + 1);
-            folder.queued.push_back(1);
-            folder.queued.insert(folder.queued.end(), folder.place.begin(), folder.place.end());
-        }
-        queue.emplace(folder.queued, path);
-        folder.book = RecordBytes(path, folder.place);
-        hold(0, folder.book);
-    }
-
-    // A folder just read (path, still recorded): its sub-folders become
-    // known, and in slot order the copy of the walk's slots goes on as far as
-    // the listings read allow. Returns the bytes it came to hold.
+    // A folder just read, its record now Read: the order passes it and every
+    // folder after it already read, learning their sub-folders. Returns the
+    // bytes held more.
     std::size_t learn(const std::wstring& path, std::vector<std::wstring> subFolders)
     {
-        const std::size_t before = heldBytes;
+        const std::size_t before = heldBytes();
         if (beforeRecording)
             beforeRecording(path);
-        // References to the records stay valid while others are inserted.
         Folder& folder = folders.at(path);
-        for (std::size_t i = 0; i < subFolders.size(); ++i) {
-            Place place = folder.place;
-            place.push_back(static_cast<int>(i));
-            know(subFolders[i], std::move(place));
+        const std::size_t book = RecordBytes(path, subFolders);
+        recordBytes += book - folder.book;
+        folder.book = book;
+        folder.subFolders = std::move(subFolders);
+        while (hasCursor) {
+            const auto at = folders.find(cursor.Wide);
+            if (at == folders.end() || at->second.state != State::Read)
+                break;
+            Folder& passed = at->second;
+            for (std::wstring& sub : passed.subFolders) {
+                if (order == WalkOrder::Depth)
+                    depth.found(DiskPath(std::string(), std::move(sub)));
+                else
+                    slots.found(DiskPath(std::string(), std::move(sub)));
+            }
+            passed.subFolders = {};
+            recordBytes -= passed.book;
+            passed.book = RecordBytes(cursor.Wide, {});
+            recordBytes += passed.book;
+            if (order == WalkOrder::Depth)
+                depth.done();
+            else
+                slots.done();
+            nextInOrder();
         }
-        if (order == WalkOrder::Slots) {
-            std::size_t waiting = 0;
-            for (const std::wstring& sub : subFolders)
-                waiting += PathBytes(sub);
-            folder.subFolders = std::move(subFolders);
-            folder.book += waiting;
-            hold(0, waiting);
-            followSlots();
-        }
-        return heldBytes > before ? heldBytes - before : 0;
+        notePeak();
+        const std::size_t after = heldBytes();
+        return after > before ? after - before : 0;
     }
 
-    // Runs the walk's slot rule over the listings read so far, so that each
-    // known folder waits under the slot the walk will give it. This copy of
-    // the slots passes each folder as soon as it is read, so before the walk
-    // takes it: only a stopped walk's records may be gone.
-    void followSlots()
-    {
-        if (!startListed) {
-            Folder* first = listedFolder(start);
-            if (!first)
-                return;
-            giveSlots(*first);
-            startListed = true;
-        }
-        while (!slots.empty()) {
-            const int slot = slots.lowest();
-            const std::wstring path = slots.path(slot).Wide;
-            Folder* folder = listedFolder(path);
-            if (!folder)
-                return;
-            giveSlots(*folder);
-            slots.release(slot);
-            heldBytes -= PathBytes(path);
-        }
-    }
-
-    // The folder's record once its listing is read; null before.
-    Folder* listedFolder(const std::wstring& path)
-    {
-        const auto at = folders.find(path);
-        if (at == folders.end() || at->second.state == State::Known || at->second.state == State::Reading)
-            return nullptr;
-        return &at->second;
-    }
-
-    void giveSlots(Folder& folder)
-    {
-        for (std::wstring& path : folder.subFolders) {
-            const std::size_t bytes = PathBytes(path);
-            folder.book -= bytes;
-            const int slot = slots.add(DiskPath(std::string(), path));
-            const auto at = folders.find(path);
-            if (at == folders.end() || at->second.state != State::Known)
-                continue;
-            Folder& sub = at->second;
-            queue.erase(sub.queued);
-            sub.queued = {0, slot};
-            queue.emplace(sub.queued, path);
-        }
-        folder.subFolders = {};
-    }
-
-    const std::wstring start;
     const WalkOrder order;
     const std::size_t maxListings;
     const std::size_t maxBytes;
@@ -292,15 +276,18 @@ struct ReadAhead::Shared {
     bool walkWaits = false;
     bool off = false;
     std::atomic<bool> stopping{false};
-    std::unordered_map<std::wstring, Folder> folders;
-    std::map<Place, std::wstring> queue;  // known folders nobody has started, in reading order
+    DepthFirstOrder depth;  // the walk's order, whichever it is
+    PendingFolders pending;
+    SlotOrder slots{pending};
+    DiskPath cursor;        // the folder the order waits for, once read
+    bool hasCursor = false;
+    std::unordered_map<std::wstring, Folder> folders;  // started, and not yet taken
     std::size_t heldListings = 0;
-    std::size_t heldBytes = 0;            // listings and bookkeeping
+    std::size_t listingBytes = 0;
+    std::size_t recordBytes = 0;
     ReadAheadPeak peak;
-    std::vector<char> reading;            // per worker: inside a read
-    std::vector<char> ended;              // per worker: returned, or about to
-    PendingFolders slots;                 // slot order: the walk's slots, ahead of it
-    bool startListed = false;
+    std::vector<char> reading;  // per worker: inside a read
+    std::vector<char> ended;    // per worker: returned, or about to
     const std::function<void(const std::wstring&)> beforeOpen;
     const std::function<void(const std::wstring&)> beforeRecording;
 };
@@ -381,15 +368,12 @@ void Serve(ReadAhead::Shared& shared, std::size_t worker)
     using State = ReadAhead::Shared::State;
     std::unique_lock lock(shared.mutex);
     for (;;) {
+        std::wstring path;
         ++shared.idleWorkers;
-        shared.work.wait(lock, [&] { return shared.stopping || shared.canStart(); });
+        shared.work.wait(lock, [&] { return shared.stopping || shared.startAhead(path); });
         --shared.idleWorkers;
         if (shared.stopping)
             return;
-        const auto first = shared.queue.begin();
-        const std::wstring path = first->second;
-        shared.queue.erase(first);
-        shared.folders.at(path).state = State::Reading;
         shared.reading[worker] = 1;
         lock.unlock();
 
@@ -408,7 +392,8 @@ void Serve(ReadAhead::Shared& shared, std::size_t worker)
         folder.bytes = folder.listing.bytes();
         folder.state = State::Read;
         folder.held = true;
-        shared.hold(1, folder.bytes);
+        ++shared.heldListings;
+        shared.listingBytes += folder.bytes;
         const std::size_t learnt = shared.learn(path, std::move(read.subFolders));
         shared.peak.LargestRead = std::max(shared.peak.LargestRead, folder.bytes + learnt);
         shared.wake();
@@ -454,10 +439,7 @@ ReadAhead::ReadAhead(const DiskPath& start, WalkOrder order) : outer_(Running)
         std::shared_ptr<Shared> shared;
         try {
             if (count > 0) {
-                shared = std::make_shared<Shared>(EndingInBackslash(start).Wide, order, ReadAheadSetup);
-                // Known but left to the walk, which asks for it at once: a worker
-                // could only make it wait, and look for Esc before reading anything.
-                shared->folders[shared->start];
+                shared = std::make_shared<Shared>(EndingInBackslash(start), order, ReadAheadSetup);
                 shared->reading.assign(static_cast<std::size_t>(count), 0);
                 shared->ended.assign(static_cast<std::size_t>(count), 0);
                 workers_.reserve(static_cast<std::size_t>(count));
@@ -487,7 +469,7 @@ ReadAhead::~ReadAhead()
             letGo[i] = shared_->reading[i] != 0;
         // What the walk did not take goes now, not with the last worker.
         shared_->folders.clear();
-        shared_->queue.clear();
+        shared_->depth.clear();
         shared_->slots.clear();
     }
     shared_->work.wakeAll();
@@ -509,23 +491,24 @@ FindFile ReadAhead::take(const std::wstring& path, WalkProgress& progress)
         // Off, or not a folder of this walk's order, or asked for again:
         // read as without read-ahead.
         const auto at = shared_->off ? shared_->folders.end() : shared_->folders.find(path);
-        if (at == shared_->folders.end()) {
+        const bool waitedFor = !shared_->off && shared_->hasCursor && shared_->cursor.Wide == path;
+        if (at == shared_->folders.end() && !waitedFor) {
             lock.unlock();
             return FindFile(path + L"*");
         }
-        Shared::Folder& folder = at->second;
-        switch (folder.state) {
+        const State state = at == shared_->folders.end() ? State::Walks : at->second.state;
+        switch (state) {
         case State::Read: {
-            FolderListing listing = std::move(folder.listing);
+            FolderListing listing = std::move(at->second.listing);
             shared_->forget(path);
             shared_->wake();
             lock.unlock();
             return FindFile(std::move(listing));
         }
-        case State::Known: {
+        case State::Walks: {
             // No worker has started it: read here, still looking at progress.
-            shared_->queue.erase(folder.queued);
-            folder.state = State::Reading;
+            if (at == shared_->folders.end())
+                shared_->record(path, State::Walks);
             lock.unlock();
             Read read;
             try {

@@ -43,15 +43,17 @@ struct ReadAheadPeak {
 
 // Reads the folders of one walk ahead of it, on worker threads, in the walk's
 // own order, for as long as the object lives; the walk runs on the thread
-// that made it and takes each folder's listing through ReadFolder. Workers
-// learn the sub-folders from the listings themselves, under the walk rule, so
-// the walk announces nothing but its start.
+// that made it and takes each folder's listing through ReadFolder. The
+// read-ahead runs its own instance of the walk's order (see walk_order.h)
+// over the listings read, their sub-folders under the walk rule, so the walk
+// announces nothing but its start, and workers read only folders the order
+// hands out, soonest first.
 //
 // At most MaxListings listings or MaxBytes are held ahead of the walk, both
 // checked before each read, so that at most one listing per worker goes over
 // them. The bytes count the listings and the bookkeeping held ahead: each
 // folder known and not yet taken (its path and place), and in slot order the
-// copy of the walk's slots and the sub-folders waiting for it. The walk reads
+// paths its order holds and the sub-folders waiting for it. The walk reads
 // its first folder itself, and any other it needs that no worker has
 // started. Each folder is read once.
 //

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/folder_walk.h"
 #include "core/pending_folders.h"
 #include "core/read_ahead.h"
 #include "tests/core/temp_tree.h"
@@ -24,39 +25,36 @@ using Seam = std::function<void(const std::wstring&)>;
 constexpr std::size_t kEntries = 4 * (2 + 3 * 5) + 1;
 
 // Lists every entry below start as the walks do, in the order given: one line
-// per entry, its folder and name. before(folder) runs as the walk asks for a
-// folder's listing.
+// per entry, its folder and name. before(folder) runs as the walk enters a
+// folder, before asking for its listing.
 std::vector<std::wstring> Walk(const DiskPath& start, WalkOrder order, WalkProgress& progress,
                                const Seam& before = nullptr)
 {
-    std::vector<std::wstring> seen;
-    const DiskPath first = EndingInBackslash(start);
-    const ReadAhead ahead(first, order);
-    PendingFolders pending;
-    std::function<void(const DiskPath&)> list = [&](const DiskPath& path) {
-        if (before)
-            before(path.Wide);
-        for (FindFile entry = ReadFolder(path, progress); entry; entry.next()) {
-            if (entry.isDotEntry())
-                continue;
-            seen.push_back(path.Wide + std::wstring(entry.wideName()));
-            if (!(entry.isFolder() ? progress.folder() : progress.file()))
-                return;
-            if (!IsWalkableFolder(entry.data()))
-                continue;
-            if (order == WalkOrder::Slots)
-                pending.add(SubFolder(path, entry));
-            else
-                list(SubFolder(path, entry));
-            if (progress.stopped())
-                return;
+    class Lister : public FolderVisitor {
+    public:
+        explicit Lister(const Seam& before) : before_(before) {}
+        void Enter(const DiskPath& folder) override
+        {
+            if (before_)
+                before_(folder.Wide);
         }
+        void Met(const DiskPath& folder, const FindFile& entry) override
+        {
+            seen.push_back(folder.Wide + std::wstring(entry.wideName()));
+        }
+        void Done(const DiskPath&) override {}
+        std::vector<std::wstring> seen;
+
+    private:
+        const Seam& before_;
     };
+    Lister lister(before);
+    PendingFolders pending;
     if (order == WalkOrder::Slots)
-        pending.walk(first, progress, list);
+        WalkFolders(EndingInBackslash(start), pending, progress, lister);
     else
-        list(first);
-    return seen;
+        WalkFolders(EndingInBackslash(start), progress, lister);
+    return lister.seen;
 }
 
 std::vector<std::wstring> Walk(const DiskPath& start, WalkOrder order, const Seam& before = nullptr)
@@ -262,6 +260,64 @@ TEST_F(ReadAheadTest, NoThreadOrHandleOutlivesTheWalkAfterNext)
     Walk(root, WalkOrder::Slots);
     GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
     EXPECT_EQ(handlesAfter, handlesBefore);
+}
+
+// Folders workers opened, and folders the walk entered, for the test below;
+// kept outside it, as a worker let go may outlive it.
+std::mutex OpenedMutex;
+std::set<std::wstring> Opened;
+
+void NoteOpened(const std::wstring& folder)
+{
+    const std::lock_guard lock(OpenedMutex);
+    Opened.insert(folder);
+}
+
+TEST_F(ReadAheadTest, WorkersReadOnlyFoldersTheWalkTakes)
+{
+    // The tree links back to its root, which no walk follows; Esc stops some
+    // walks part way, after some looks.
+    class EscAfter : public WalkObserver {
+    public:
+        explicit EscAfter(int looks) : looks_(looks) {}
+        std::uint32_t Milliseconds() override { return GetTickCount(); }
+        bool StopRequested() override { return --looks_ < 0; }
+        void Show(std::int64_t, std::int64_t) override {}
+
+    private:
+        int looks_;
+    };
+    for (const WalkOrder order : {WalkOrder::Depth, WalkOrder::Slots}) {
+        std::set<std::wstring> taken;
+        ReadAheadSetup.BeforeWorkerOpens = nullptr;
+        Walk(root, order, [&](const std::wstring& folder) { taken.insert(folder); });
+        for (const int looks : {-1, 3, 10}) {
+            SCOPED_TRACE(testing::Message() << static_cast<int>(order) << " " << looks);
+            {
+                const std::lock_guard lock(OpenedMutex);
+                Opened.clear();
+            }
+            ReadAheadSetup.BeforeWorkerOpens = NoteOpened;
+            std::set<std::wstring> enteredNow;
+            EscAfter esc(looks < 0 ? 1000000 : looks);
+            WalkProgress progress(esc, 1);
+            Walk(root, order, progress, [&](const std::wstring& folder) {
+                enteredNow.insert(folder);
+                // Slow, so that the workers run ahead.
+                Sleep(2);
+            });
+            ReadAheadSetup.BeforeWorkerOpens = nullptr;
+            // Every worker of the walk has ended or been let go; let-go ones
+            // opened before the walk ended.
+            const std::lock_guard lock(OpenedMutex);
+            for (const std::wstring& folder : Opened) {
+                EXPECT_TRUE(taken.contains(folder)) << "outside the walk's order";
+                if (!progress.stopped()) {
+                    EXPECT_TRUE(enteredNow.contains(folder)) << "read and not taken";
+                }
+            }
+        }
+    }
 }
 
 TEST(ReadAheadBoundsTest, SmallBoundsHoldWithTheSameEntriesInTheSameOrder)
