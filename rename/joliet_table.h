@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/entry_identity.h"
+#include "core/find_file.h"
 #include "core/pending_folders.h"
 #include "core/walk_progress.h"
 
@@ -50,9 +51,10 @@ int WalkJoliet(const DiskPath& folder);
 // answers that the walk is to stop, the table holds what was found up to
 // there.
 int WalkJoliet(const DiskPath& folder, WalkProgress& progress);
-// Records the violating files of one folder and queues its sub-folders; it
-// ends early when progress says so.
-void CheckJolietFolder(const DiskPath& folder, WalkProgress& progress);
+// What the walk does with each entry of a folder (ending in "\") it lists:
+// a file whose name or path breaks a limit is recorded; sub-folders are the
+// walk's.
+void CheckJolietFolder(const DiskPath& folder, const FindFile& entry);
 
 // Negative, zero or positive as JolietTable entry a orders before, with or
 // after entry b under the key; a key it does not know makes every pair equal.
