@@ -237,10 +237,12 @@ public:
     // Find and replace on the rename page (rename/replace_names.cpp).
     void ReplaceButtonClick(ui::TControl& sender);
     // What 置換 does once the dialog has closed: replaces in the new name of
-    // every row, marks and checks the rows as the conversions do, and reports.
-    void ReplaceNames(const ReplaceSettings& settings);
-    // The dialog's count line for its boxes as they are.
-    ui::TReplacePreview ReplacePreview(const ReplaceSettings& settings) const;
+    // rows 1..n (n: the listing taken when the dialog opened), marks and
+    // checks the rows as the conversions do, and reports. A search that gives
+    // up changes no row.
+    void ReplaceNames(const ReplaceSettings& settings, int n);
+    // The dialog's count line for its boxes as they are, over rows 1..n.
+    ui::TReplacePreview ReplacePreview(const ReplaceSettings& settings, int n) const;
     // The dialog's boxes, kept for its next opening in this run.
     ReplaceSettings ReplaceFields;
 

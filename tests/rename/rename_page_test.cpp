@@ -2,7 +2,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
+#include <thread>
 #include <utility>
 #include <string>
 #include <vector>
@@ -567,6 +569,77 @@ TEST_F(RenamePageTest, ReplaceMakesNewNamesThatApplyAndUndoAsAnyOther)
     EXPECT_EQ(onDisk, expected);
     RealKey('Z', {VK_CONTROL});
     EXPECT_EQ(ManifestOf(folder.Root()), before);
+}
+
+TEST_F(RenamePageTest, ARunawayExpressionGivesUpWithoutFreezingTheWindowAndChangesNoRow)
+{
+    folder.File("aaa");
+    folder.File(std::string(60, 'a') + "b");
+    Show(folder.Root());
+    std::string line;
+    bool canReplace = true, stays = false;
+    std::atomic<bool> asked{false}, answered{false};
+    WithReplaceDialog(
+        [&](HWND d) {
+            ReplaceDialog::Click(d, ui::rdRegex);
+            // Another thread asks the dialog while its count line is worked
+            // out; a window frozen by the search would leave it unanswered.
+            std::thread asker([&, d] {
+                DWORD_PTR result = 0;
+                answered = SendMessageTimeoutW(d, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+                asked = true;
+            });
+            ReplaceDialog::Set(d, ui::rdSearch, L"(a+)+$");
+            line = ReplaceDialog::Line(d);
+            canReplace = ReplaceDialog::CanReplace(d);
+            while (!asked) {
+                MSG msg;
+                while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                    DispatchMessageW(&msg);
+                Sleep(10);
+            }
+            asker.join();
+            SendMessageA(d, WM_COMMAND, IDOK, 0);  // refused: the dialog stays
+            stays = IsWindowVisible(d) != FALSE;
+            SendMessageA(d, WM_COMMAND, IDCANCEL, 0);
+        },
+        [&] { Press(form.ReplaceButton); });
+    EXPECT_EQ(line, "正規表現が複雑すぎます");
+    EXPECT_FALSE(canReplace);
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(stays);
+
+    // The replace itself, meeting the row that gives up after one it would
+    // change, changes neither.
+    form.ReplaceNames(form.ReplaceFields, 2);
+    EXPECT_EQ(form.StatusBar1.PanelText(), " 正規表現が複雑すぎます");
+    EXPECT_EQ(Grid().Cell(2, 1), "aaa");
+    EXPECT_EQ(Marks(), (Cells{"", ""}));
+}
+
+TEST_F(RenamePageTest, TheCountShownIsTheCountReplacedWhenTheFolderChangedAfterTheFill)
+{
+    for (const char* name : {"a1.txt", "a2.txt", "a3.txt"})
+        folder.File(name);
+    Show(folder.Root());
+    // Another program adds one file and removes two: the folder now holds
+    // two entries, rows 1 and 2.
+    folder.File("a4.txt");
+    DeleteFileA(folder.Path("a1.txt").c_str());
+    DeleteFileA(folder.Path("a3.txt").c_str());
+    std::string line;
+    WithReplaceDialog(
+        [&](HWND d) {
+            ReplaceDialog::Set(d, ui::rdSearch, L"a");
+            ReplaceDialog::Set(d, ui::rdReplacement, L"b");
+            line = ReplaceDialog::Line(d);
+            SendMessageA(d, WM_COMMAND, IDOK, 0);
+        },
+        [&] { Press(form.ReplaceButton); });
+    EXPECT_EQ(line, "変わる名前: 2 件");
+    EXPECT_TRUE(form.StatusBar1.PanelText().starts_with(" 置換しました: 2 件")) << form.StatusBar1.PanelText();
+    const Cells marks = Marks();
+    EXPECT_EQ(std::count(marks.begin(), marks.end(), "*"), 2);
 }
 
 }  // namespace
