@@ -34,6 +34,7 @@ extern DiskPath CurrentFolder;
 extern bool RemoteFileSystem;
 
 class WalkProgress;
+class TreeMapWalk;
 
 // The main window. Its handlers are defined next to the pages they serve:
 // the frame in app/, each page's routines in its own folder.
@@ -181,7 +182,7 @@ public:
     void CopyTreeMap();
     // Where the tree's walk records the files while the map is on; nullptr
     // while it is off.
-    TreeMap* MapWalk = nullptr;
+    TreeMapWalk* MapWalk = nullptr;
 
     // Newest-files page (files/newest_page.cpp).
     void SetNewestGridWidths();

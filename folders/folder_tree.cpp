@@ -47,9 +47,12 @@ void TForm1::RefreshTree(const DiskPath& folder)
         root = TreeView1.AddChild(nullptr, path.Shown);
         std::int32_t fileCount = 0;
         FILETIME newest{};
-        const TreeMapWalk mapWalk(*this, path, root);
-        WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
-        BuildFolderTree(root, path, DetailTree.Checked(), folderCount, fileCount, newest, walk.Progress());
+        TreeMapWalk mapWalk(*this, path, root);
+        {
+            WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+            BuildFolderTree(root, path, DetailTree.Checked(), folderCount, fileCount, newest, walk.Progress());
+        }
+        mapWalk.End();
     }
     {
         // Opened out of sight as well, once the walk has ended and the bar

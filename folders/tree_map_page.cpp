@@ -1,6 +1,6 @@
 #include "folders/tree_map_page.h"
 
-#include <exception>
+#include <new>
 
 #include "app/clip_text.h"
 #include "app/zev_form.h"
@@ -15,28 +15,86 @@ constexpr char kMapHint[] = "ファイルの地図 (面積 = サイズ, 色 = �
 
 }  // namespace
 
-TreeMapWalk::TreeMapWalk(TForm1& form, const DiskPath& root, ui::TTreeNode rootNode)
-    : form_(form), exceptions_(std::uncaught_exceptions())
+std::function<void()> BeforeMapRecords;
+
+TreeMapWalk::TreeMapWalk(TForm1& form, const DiskPath& root, ui::TTreeNode rootNode) : form_(form)
 {
     if (!form_.TreeMapCheck.Checked())
         return;
     form_.TreeMapPane1.View.SetBusy(true);
-    form_.TreeMapPane1.Data.Begin(root, rootNode);
-    form_.MapWalk = &form_.TreeMapPane1.Data;
+    recording_ = true;
+    try {
+        form_.TreeMapPane1.Data.Begin(root, rootNode);
+        form_.MapWalk = this;
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
+    }
 }
 
 TreeMapWalk::~TreeMapWalk()
 {
-    if (!form_.MapWalk)
+    if (!recording_)
         return;
     form_.MapWalk = nullptr;
-    // A walk that failed leaves no map: ending it may need memory again.
-    if (std::uncaught_exceptions() > exceptions_)
-        form_.TreeMapPane1.Data.Clear();
-    else
-        form_.TreeMapPane1.Data.End();
-    form_.TreeMapPane1.UpdateLegend();
+    form_.TreeMapPane1.Data.Clear();
+    form_.TreeMapPane1.View.ReleaseBitmap();
     form_.TreeMapPane1.View.SetBusy(false);
+}
+
+void TreeMapWalk::OutOfMemory() noexcept
+{
+    // What was recorded goes at once, so the rest of the walk has memory.
+    form_.MapWalk = nullptr;
+    form_.TreeMapPane1.Data.Clear();
+    outOfMemory_ = true;
+}
+
+void TreeMapWalk::AddFile(const FindFile& entry)
+{
+    try {
+        if (BeforeMapRecords)
+            BeforeMapRecords();
+        form_.TreeMapPane1.Data.AddFile(entry);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
+    }
+}
+
+void TreeMapWalk::EnterFolder(const FindFile& entry, ui::TTreeNode node)
+{
+    try {
+        if (BeforeMapRecords)
+            BeforeMapRecords();
+        form_.TreeMapPane1.Data.EnterFolder(entry, node);
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
+    }
+}
+
+void TreeMapWalk::LeaveFolder()
+{
+    form_.TreeMapPane1.Data.LeaveFolder();
+}
+
+void TreeMapWalk::End()
+{
+    if (!recording_)
+        return;
+    recording_ = false;
+    form_.MapWalk = nullptr;
+    TTreeMapPane& pane = form_.TreeMapPane1;
+    if (!outOfMemory_) {
+        try {
+            pane.Data.End();
+        } catch (const std::bad_alloc&) {
+            OutOfMemory();
+        }
+    }
+    pane.UpdateLegend();
+    pane.View.SetBusy(false);
+    pane.View.Rebuild();
+    if (outOfMemory_)
+        form_.HintToStatusBar("マップを作るメモリが足りません");
 }
 
 void TForm1::LayOutTreeMap()
@@ -79,7 +137,7 @@ void TForm1::TreeMapCheckClick(ui::TControl&)
     // The lower half of the page at first.
     RECT page{};
     GetClientRect(TreePage.Handle(), &page);
-    TreeMapPane1.SetBounds(0, 0, page.right, (page.bottom - TreeButton.Height()) / 2);
+    TreeMapPane1.SetHeight((page.bottom - TreeButton.Height()) / 2);
     TreeMapPane1.SetAlign(ui::TAlign::Bottom);
     TreeMapPane1.SetVisible(true);
     RefreshTree(CurrentFolder);

@@ -16,7 +16,7 @@ constexpr char kLegendClass[] = "ZevMapLegend";
 constexpr std::uint32_t kBackground = 0x282828;
 constexpr int kSplitter = 5;
 constexpr int kBarHeight = 22;
-// Neither tree nor map gets smaller than this when the strip is dragged.
+// Neither tree nor map gets smaller than this while the other can give way.
 constexpr int kLeast = 40;
 
 COLORREF ToColorRef(std::uint32_t color)
@@ -84,10 +84,8 @@ void TTreeMapView::SetBusy(bool busy)
         outline_ = {};
         outlineRect_ = {};
         Hint = MapHint;
-        InvalidateRect(Handle(), nullptr, FALSE);
-    } else {
-        Rebuild();
     }
+    InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void TTreeMapView::Rebuild()
@@ -282,6 +280,27 @@ void TTreeMapPane::AdjustAlignRect(RECT& rect) const
     rect.top += kSplitter;
 }
 
+void TTreeMapPane::SetHeight(int height)
+{
+    room_ = 0;
+    SetBounds(0, 0, Width(), height);
+    if (Parent())
+        Parent()->Realign();
+}
+
+int TTreeMapPane::AlignedHeight(int room)
+{
+    // A page grown leaves the map as it is; a page shrunk takes from the
+    // map first, the tree keeping its height.
+    int wanted = Height();
+    if (room_ > 0 && room < room_)
+        wanted -= room_ - room;
+    room_ = room;
+    // The map keeps its least height; past that the tree gives way, down to
+    // its own.
+    return std::clamp(wanted, kLeast, std::max(kLeast, room - kLeast));
+}
+
 void TTreeMapPane::UpdateLegend()
 {
     Legend.SetEntries(Data.Legend());
@@ -320,12 +339,10 @@ LRESULT TTreeMapPane::WndProc(UINT msg, WPARAM wp, LPARAM lp)
         if (dragging_ && Parent()) {
             POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
             ClientToScreen(Handle(), &at);
-            RECT room{};
-            GetClientRect(Parent()->Handle(), &room);
-            const int most = std::max(kLeast, static_cast<int>(room.bottom) - kLeast - 32);
-            const int height = std::clamp(dragHeight_ - static_cast<int>(at.y - dragY_), kLeast, most);
-            if (height != Height()) {
-                SetBounds(0, 0, Width(), height);
+            // The page's layout fits the height as it fits it on a resize.
+            const int wanted = std::max(0, dragHeight_ - static_cast<int>(at.y - dragY_));
+            if (wanted != Height()) {
+                SetBounds(0, 0, Width(), wanted);
                 Parent()->Realign();
             }
             return 0;

@@ -43,7 +43,7 @@ public:
     TTreeMapView(ui::TControl* parent, TreeMap& map);
 
     // While a walk fills the map it shows its background only and takes no
-    // input; when it ends the map is laid out and painted afresh.
+    // input; once it ends, Rebuild lays the map out and paints it afresh.
     void SetBusy(bool busy);
     bool Busy() const { return busy_; }
     // Lays the map out and paints it into the kept bitmap at the window's size.
@@ -109,10 +109,14 @@ public:
 
     // The legend from the data's colouring.
     void UpdateLegend();
+    // The height wanted, fitted by the page's layout as every other height.
+    void SetHeight(int height);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void AdjustAlignRect(RECT& rect) const override;
+    // Between the map's least height and what leaves the tree its own.
+    int AlignedHeight(int room) override;
 
 private:
     void ColoringClick(TreeMap::Coloring coloring);
@@ -120,4 +124,6 @@ private:
     // While the strip is dragged: the pointer's screen y and the height then.
     bool dragging_ = false;
     int dragY_ = 0, dragHeight_ = 0;
+    // The room at the last layout, 0 when the height was set since.
+    int room_ = 0;
 };

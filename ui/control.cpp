@@ -169,7 +169,8 @@ LRESULT TControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE: {
         // The control lays itself out first (a tab control recounts its rows).
         const LRESULT result = DefaultProc(msg, wp, lp);
-        Realign();
+        // A minimized window keeps its children as they were.
+        if (wp != SIZE_MINIMIZED) Realign();
         return result;
     }
     case WM_KEYDOWN:
@@ -259,13 +260,13 @@ void TControl::Realign() {
             const int w = area.right - area.left, h = area.bottom - area.top;
             switch (pass) {
             case TAlign::Top: {
-                const int ch = c->Height();
+                const int ch = c->AlignedHeight(h);
                 place(c, area.left, area.top, w, ch);
                 area.top += ch;
                 break;
             }
             case TAlign::Bottom: {
-                const int ch = c->Height();
+                const int ch = c->AlignedHeight(h);
                 place(c, area.left, area.bottom - ch, w, ch);
                 area.bottom -= ch;
                 break;

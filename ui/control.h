@@ -113,6 +113,9 @@ protected:
 
     void AdjustClientRect(RECT& rect) const;
     virtual void AdjustAlignRect(RECT& /*rect*/) const {}
+    // The height a control aligned to the top or bottom takes when its
+    // parent lays it out, room being the height left for it and what follows.
+    virtual int AlignedHeight(int /*room*/) { return Height(); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -5,11 +5,14 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/clip_text.h"
 #include "app/zev_form.h"
+#include "folders/tree_map_page.h"
 #include "tests/app/page_test.h"
 #include "tests/core/temp_tree.h"
 #include "ui/clipboard.h"
@@ -331,6 +334,104 @@ TEST_F(TreeMapTest, AStoppedWalkShowsTheMapOfWhatWasRead)
     EXPECT_LT(Map().FileCount(), 40u);
     EXPECT_FALSE(View().Busy());
     EXPECT_EQ(form.StatusBar1.PanelText(), " Esc で中断しました。表示は途中までの結果です。");
+}
+
+TEST_F(TreeMapTest, MemoryRunningOutWhileRecordingLeavesTheTreeFilledAndTheMapEmpty)
+{
+    for (int i = 0; i < 6; ++i) {
+        t.Folder("d" + std::to_string(i));
+        t.File("d" + std::to_string(i) + "\\f", 1000, T1);
+    }
+    CurrentFolder = t.Root();
+    form.RefreshTree(t.Root());
+    const std::string tree = CopyTree();
+    ShowMap(t.Root());
+    ASSERT_EQ(Map().FileCount(), 6u);
+
+    int records = 0;
+    BeforeMapRecords = [&records] {
+        if (++records == 5)
+            throw std::bad_alloc();
+    };
+    form.RefreshTree(t.Root());
+    EXPECT_EQ(form.StatusBar1.PanelText(), " マップを作るメモリが足りません");
+    EXPECT_EQ(records, 5);
+    EXPECT_EQ(CopyTree(), tree);
+    EXPECT_TRUE(Map().Empty());
+    EXPECT_FALSE(View().Busy());
+    EXPECT_EQ(form.MapWalk, nullptr);
+
+    // Any other failure leaves the walk, and the map, with nothing half made.
+    records = 0;
+    BeforeMapRecords = [&records] {
+        if (++records == 5)
+            throw std::runtime_error("test");
+    };
+    EXPECT_THROW(form.RefreshTree(t.Root()), std::runtime_error);
+    BeforeMapRecords = nullptr;
+    EXPECT_TRUE(Map().Empty());
+    EXPECT_FALSE(View().Busy());
+    EXPECT_EQ(form.MapWalk, nullptr);
+
+    form.RefreshTree(t.Root());
+    EXPECT_EQ(Map().FileCount(), 6u);
+    EXPECT_EQ(CopyTree(), tree);
+}
+
+TEST_F(TreeMapTest, TheMapGivesWayFirstThenTheTreeDownToItsLeast)
+{
+    t.File("a.txt", 1000, T1);
+    ShowMap(t.Root());
+    ui::TControl& pane = form.TreeMapPane1;
+    // The height the tree and the map share.
+    auto room = [&] { return form.TreeView1.Height() + pane.Height(); };
+    auto grow = [&](int by) {
+        const RECT frame = form.BoundsRect();
+        SetWindowPos(form.Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + by,
+                     SWP_NOZORDER | SWP_NOMOVE);
+        zev_test::Pump();
+    };
+    // The real mouse on the strip above the map, moved by dy.
+    auto drag = [&](int dy) {
+        const POINT from = zev_test::ScreenPoint(pane.Handle(), {pane.Width() / 2, 2});
+        SetCursorPos(from.x, from.y);
+        zev_test::Pump();
+        zev_test::SendMouse(MOUSEEVENTF_LEFTDOWN);
+        zev_test::Pump();
+        SetCursorPos(from.x, from.y + dy / 2);
+        zev_test::Pump();
+        SetCursorPos(from.x, from.y + dy);
+        zev_test::Pump();
+        zev_test::SendMouse(MOUSEEVENTF_LEFTUP);
+        zev_test::Pump();
+    };
+    const int tree = form.TreeView1.Height();
+    const int map = pane.Height();
+    ASSERT_GT(map, 150);
+    ASSERT_GT(tree, 150);
+
+    grow(-100);
+    EXPECT_EQ(form.TreeView1.Height(), tree);
+    EXPECT_EQ(pane.Height(), map - 100);
+    grow(-(map - 100 - 40) - 30);
+    EXPECT_EQ(pane.Height(), 40);
+    EXPECT_EQ(form.TreeView1.Height(), tree - 30);
+    grow(-(room() - 80));
+    EXPECT_EQ(pane.Height(), 40);
+    EXPECT_EQ(form.TreeView1.Height(), 40);
+    // Grown again, the tree takes the room.
+    grow(300);
+    EXPECT_EQ(pane.Height(), 40);
+    EXPECT_EQ(form.TreeView1.Height(), 340);
+
+    drag(-1000);
+    EXPECT_EQ(form.TreeView1.Height(), 40);
+    EXPECT_EQ(pane.Height(), 340);
+    drag(100);
+    EXPECT_EQ(pane.Height(), 240);
+    drag(1000);
+    EXPECT_EQ(pane.Height(), 40);
+    EXPECT_EQ(form.TreeView1.Height(), 340);
 }
 
 }  // namespace
