@@ -14,6 +14,7 @@ PendingFolders JolietPending;
 int JolietCount = 0;
 std::int32_t JolietBaseLength = 0;
 DiskPath JolietFolder;
+JolietEntryCheck JolietOtherCheck = nullptr;
 
 namespace {
 
@@ -88,11 +89,16 @@ void CheckJolietFolder(const DiskPath& folder, WalkProgress& progress)
                 continue;
             if (IsWalkableFolder(entry.data()))
                 JolietPending.add(SubFolder(path, entry));
+            if (JolietOtherCheck)
+                JolietOtherCheck(path, entry);
             if (!progress.folder())
                 return;
             continue;
         }
-        CheckJolietFile(path, entry);
+        if (JolietOtherCheck)
+            JolietOtherCheck(path, entry);
+        else
+            CheckJolietFile(path, entry);
         if (!progress.file())
             return;
     }
