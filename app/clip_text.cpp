@@ -17,4 +17,6 @@ void TForm1::GridKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift)
         CopyFilePage();
     else if (&sender == &NewFileGrid)
         CopyNewestPage();
+    else if (&sender == &JolietGrid)
+        CopyTargetPage();
 }

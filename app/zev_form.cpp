@@ -86,6 +86,9 @@ TForm1::TForm1(std::vector<DiskPath> args)
       CurrentFileName(&JolietPanel, 48, 6, 300, 21),
       NewFileName(&JolietPanel, 48, 32, 300, 21),
       RenameButton(&JolietPanel, "変更", 356, 31, 75, 25),
+      TargetLabel(&JolietPanel, 356, 10),
+      TargetBox(&JolietPanel, 388, 6, 150),
+      FixAllButton(&JolietPanel, "修正案で変更", 439, 31, 95, 25),
       JolietGrid(&JolietPage, 6, 3),
       HelpSheet(DiskPage, "使用法"),
       RichEdit1(&HelpSheet),
@@ -254,6 +257,12 @@ void TForm1::LayOutJolietPage() {
     NewFileName.SetText("変更するファイル名");
     NewFileName.Hint = "変更ファイル名、左の数値が1から64以内の値に変更してください";
     RenameButton.Hint = "実際に変更します";
+    TargetLabel.SetCaption("点検:");
+    TargetBox.SetItems({"CD/DVD (Joliet)", "USBメモリ (FAT32)", "OneDrive・SharePoint", "Mac・zip", "文字化け"});
+    TargetBox.SetItemIndex(0);
+    TargetBox.Hint = "名前を点検する書き込み先 (文字化けはどこに書き込むかによらず点検します)";
+    FixAllButton.Hint = "修正案のある名前をすべて修正案の名前に変更します (Ctrl+Z で元に戻せます)";
+    FixAllButton.SetEnabled(false);
 }
 
 void TForm1::LayOutHelpSheet() {
@@ -312,7 +321,10 @@ void TForm1::BindEvents() {
     CancelRenameButton.OnClick = [this](ui::TControl& s) { CancelRenameButtonClick(s); };
     UndoRenameButton.OnClick = [this](ui::TControl& s) { UndoRenameButtonClick(s); };
     ReplaceButton.OnClick = [this](ui::TControl& s) { ReplaceButtonClick(s); };
-    OnKeyPreview = [this](ui::TControl& s, WORD& key, ui::TShiftState shift) { RenamePageKeyDown(s, key, shift); };
+    OnKeyPreview = [this](ui::TControl& s, WORD& key, ui::TShiftState shift) {
+        RenamePageKeyDown(s, key, shift);
+        JolietPageKeyDown(s, key, shift);
+    };
 
     ToLowerButton.OnClick = [this](ui::TControl& s) { ToLowerButtonClick(s); };
     ToUpperBottun.OnClick = [this](ui::TControl& s) { ToUpperBottunClick(s); };
@@ -331,6 +343,8 @@ void TForm1::BindEvents() {
     };
     NewFileName.OnChange = [this](ui::TControl& s) { NewFileNameChange(s); };
     RenameButton.OnClick = [this](ui::TControl& s) { RenameButtonClick(s); };
+    TargetBox.OnChange = [this](ui::TControl& s) { TargetBoxChange(s); };
+    FixAllButton.OnClick = [this](ui::TControl& s) { FixAllButtonClick(s); };
     NewFileGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
         NewFileDrawCell(g, c, r, rect, st);
     };

@@ -12,8 +12,11 @@
 #include "rename/name_conversions.h"
 #include "rename/rename_check.h"
 #include "rename/rename_on_disk.h"
+#include "rename/target_rename.h"
+#include "rename/target_rules.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
+#include "ui/combo_box.h"
 #include "ui/directory_list_box.h"
 #include "ui/drive_combo_box.h"
 #include "ui/edit.h"
@@ -114,6 +117,9 @@ public:
     ui::TEdit CurrentFileName;
     ui::TEdit NewFileName;
     ui::TButton RenameButton;
+    ui::TLabel TargetLabel;
+    ui::TComboBox TargetBox;
+    ui::TButton FixAllButton;
     ui::TStringGrid JolietGrid;
 
     ui::TTabSheet HelpSheet;
@@ -271,6 +277,29 @@ public:
     void JolietGridMouseDown(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
     void NewFileNameChange(ui::TControl& sender);
     void RenameButtonClick(ui::TControl& sender);
+
+    // The CD/DVD page's other targets (rename/target_page.cpp).
+    CheckTarget JolietTarget() const;
+    void TargetBoxChange(ui::TControl& sender);
+    void SetTargetGridTitles();
+    void RefreshTargetPage();
+    void FillTargetGrid();
+    void ShowTargetEntry(int row);
+    void TargetGridMouseDown(ui::TMouseButton button, int col, int row);
+    void TargetNameChange();
+    void TargetRenameButtonClick();
+    void FixAllButtonClick(ui::TControl& sender);
+    void UndoTargetRenames();
+    // Ctrl+Z on the CD/DVD page, anywhere but in an edit box.
+    void JolietPageKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
+    void CopyTargetPage();
+    // Entries the last walk for another target stored, also the entry rows.
+    int TargetCount = 0;
+    // The TargetTable index the boxes show; 0 when none.
+    int ShownTarget = 0;
+    // What the last 修正案で変更 or 変更 renamed, below CurrentFolder as it was.
+    DiskPath TargetUndoFolder;
+    std::vector<TargetRenameDone> TargetUndo;
 
 private:
     void LayOutHeader();

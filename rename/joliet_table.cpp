@@ -13,6 +13,7 @@ PendingFolders JolietPending;
 int JolietCount = 0;
 std::int32_t JolietBaseLength = 0;
 DiskPath JolietFolder;
+JolietEntryCheck JolietOtherCheck = nullptr;
 
 namespace {
 
@@ -87,7 +88,9 @@ int WalkJoliet(const DiskPath& folder, WalkProgress& progress)
 
 void CheckJolietFolder(const DiskPath& path, const FindFile& entry)
 {
-    if (!entry.isFolder())
+    if (JolietOtherCheck)
+        JolietOtherCheck(path, entry);
+    else if (!entry.isFolder())
         CheckJolietFile(path, entry);
 }
 

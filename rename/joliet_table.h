@@ -43,6 +43,12 @@ extern std::int32_t JolietBaseLength;
 // The folder of the entry the page's edit boxes show; empty when none.
 extern DiskPath JolietFolder;
 
+class FindFile;
+// When set, the walk hands it every file and folder it meets, in place of
+// the Joliet test of its files: another target's check.
+using JolietEntryCheck = void (*)(const DiskPath& folder, const FindFile& entry);
+extern JolietEntryCheck JolietOtherCheck;
+
 // Walks the tree below the folder (with or without a trailing "\") and
 // returns how many entries JolietTable now holds. Junctions and links are
 // not followed.
