@@ -130,6 +130,25 @@ public:
     // Keyboard and clipboard (app/clip_text.cpp).
     void GridKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
 
+    // Delete and Shift+Delete: the selected entry to the Recycle Bin
+    // (app/recycle.cpp); each page drops its entry in its own folder.
+    enum class RecycleOutcome { Kept, Moved, Failed, FailedPartway };
+    // Wraps the key handlers of the pages that delete, and notes which row
+    // the user picked (a click or the arrow keys) since each page was filled.
+    void BindDeleteKeys();
+    void DeleteKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
+    // Asks, checks that path still names the entry listed, moves it to the
+    // Recycle Bin and says how it went (the failure box, the status bar).
+    // size: the box's size line.
+    RecycleOutcome RecycleEntry(const DiskPath& path, const EntryIdentity& entry, const std::string& size);
+    // The row the user picked on each page since it was last filled, 0 for none.
+    int FilePickedRow = 0;
+    int DirPickedRow = 0;
+    int NewestPickedRow = 0;
+    void DeleteFileRow();
+    void DeleteDirRow();
+    void DeleteNewestRow();
+
     // Drive header and locations (app/drive_header.cpp).
     void DriveComboBox1Change(ui::TControl& sender);
     void FilesDropped(HDROP drop) override;
@@ -139,6 +158,8 @@ public:
     void SetFileGridWidths();
     void SetFileGridTitles();
     void RefreshFilePage();
+    // Fills the grid from FileTable as it stands.
+    void FillFileGrid();
     void FileDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state);
     void FileClick(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
     void FileGridAction(ui::TMouseButton button, int x, int y);

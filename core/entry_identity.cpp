@@ -1,6 +1,10 @@
 #include "core/entry_identity.h"
 #include "core/sizes.h"
 
+#ifdef _WIN32
+#include "core/find_file.h"
+#endif
+
 bool operator==(const EntryIdentity& a, const EntryIdentity& b)
 {
     return a.Name == b.Name && a.ShortName == b.ShortName && a.Attributes == b.Attributes && a.Size == b.Size
@@ -13,5 +17,15 @@ EntryIdentity IdentityOf(const WIN32_FIND_DATAW& entry)
 {
     return {entry.cFileName, entry.cAlternateFileName, entry.dwFileAttributes, CombineSize(entry.nFileSizeHigh, entry.nFileSizeLow),
             entry.ftLastWriteTime};
+}
+
+// A wildcard in the path would match others, so a second match means the
+// path is ambiguous.
+bool NamesEntry(const std::wstring& path, std::wstring_view name, const EntryIdentity& entry)
+{
+    FindFile found(path);
+    if (!found || found.wideName() != name || !(IdentityOf(found.data()) == entry))
+        return false;
+    return !found.next();
 }
 #endif

@@ -81,10 +81,20 @@ void ListNewestFolder(const DiskPath& folder, WalkProgress& progress)
             kept.Size = entry.size();
             kept.WriteTime = local;
             FileTimeToSystemTime(&local, &kept.Stamp);
+            kept.Identity = IdentityOf(data);
         }
         if (!progress.file())
             return;
     }
+}
+
+void DropNewest(int position)
+{
+    if (position < 1 || position > NewestCount)
+        return;
+    NewestTable.erase(NewestTable.begin() + position);
+    NewestTable.emplace_back();
+    --NewestCount;
 }
 
 int CompareNewest(int a, int b, int key)

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/entry_identity.h"
 #include "core/pending_folders.h"
 #include "core/walk_progress.h"
 #include "core/win_types.h"
@@ -16,6 +17,7 @@ struct NewestEntry {
     std::int64_t Size = 0;
     FILETIME WriteTime{};  // last write, local time
     SYSTEMTIME Stamp{};    // the same time broken down
+    EntryIdentity Identity;   // what the walk found, to delete only that file
 };
 
 inline constexpr int NewestCapacity = 500;
@@ -41,6 +43,10 @@ std::int32_t WalkNewest(const DiskPath& folder, WalkProgress& progress);
 // Lists one folder of the walk: its files are offered to the table, its
 // sub-folders queued in PendingFolders; it ends early when progress says so.
 void ListNewestFolder(const DiskPath& folder, WalkProgress& progress);
+
+// Takes the entry at a position (1 to NewestCount) out of the table; the
+// entries after it move up one, keeping their order.
+void DropNewest(int position);
 
 // Negative, zero or positive as NewestTable position a orders before, with
 // or after b under the file page's keys and the folder key; any other key

@@ -92,6 +92,11 @@ std::int32_t ScanFolder(const DiskPath& folder, bool update, WalkProgress& progr
                          record.FileCount, record.DiskSize, progress)
             : 0;
         record.Stamp = ToSystemTime(subNewest);
+        record.Identity = IdentityOf(entry.data());
+        // Stamping gave the folder a new time since it was listed.
+        if (update)
+            if (FindFile stamped(path.Wide + record.WideName); stamped && stamped.wideName() == record.WideName)
+                record.Identity = IdentityOf(stamped.data());
         ++next;
         if (progress.stopped())
             break;

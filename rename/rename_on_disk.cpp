@@ -43,17 +43,6 @@ bool IsPlainName(std::wstring_view name)
         && name.find(L'\0') == std::wstring_view::npos;
 }
 
-// Whether path names exactly one entry, stored under name, with the identity.
-// A wildcard in the path would match others, so a second match means the
-// path is ambiguous.
-bool NamesEntry(const std::wstring& path, std::wstring_view name, const EntryIdentity& entry)
-{
-    FindFile found(path);
-    if (!found || found.wideName() != name || !(IdentityOf(found.data()) == entry))
-        return false;
-    return !found.next();
-}
-
 bool Move(const std::wstring& from, const std::wstring& to)
 {
     return MoveFileW(LongForm(from).c_str(), LongForm(to).c_str()) != 0;
