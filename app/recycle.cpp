@@ -19,6 +19,13 @@ void TForm1::BindDeleteKeys()
         ui::TStringGrid& grid;
         int& picked;
     };
+    TreeMapPane1.View.OnKeyDown = [this, shared = TreeMapPane1.View.OnKeyDown](ui::TControl& s, WORD& key,
+                                                                            ui::TShiftState shift) {
+        if (key == VK_DELETE)
+            DeleteKeyDown(s, key, shift);
+        else if (shared)
+            shared(s, key, shift);
+    };
     for (const Page& page : {Page{FileGrid, FilePickedRow}, Page{DirGrid, DirPickedRow},
                              Page{NewFileGrid, NewestPickedRow}}) {
         int* picked = &page.picked;
@@ -55,6 +62,8 @@ void TForm1::DeleteKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shif
         DeleteDirRow();
     else if (&sender == &NewFileGrid)
         DeleteNewestRow();
+    else if (&sender == &TreeMapPane1.View)
+        DeleteMapFile();
     else
         return;
     key = 0;

@@ -192,6 +192,8 @@ public:
     void BCollapseTreeClick(ui::TControl& sender);
     void DetailTreeClick(ui::TControl& sender);
     void TreeKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
+    // A sub-folder's node shows its own files' figures anew in detailed mode.
+    void ShowFolderFigures(ui::TTreeNode node, std::int64_t size, std::int32_t fileCount, const FILETIME& newestUtc);
     void CopyTree();
 
     // The tree page's map (folders/tree_map_page.cpp).
@@ -200,6 +202,8 @@ public:
     void TreeMapKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
     void TreeView1Select(ui::TTreeNode node);
     void CopyTreeMap();
+    // Delete on the map: the file a click outlined.
+    void DeleteMapFile();
     // Where the tree's walk records the files while the map is on; nullptr
     // while it is off.
     TreeMap* MapWalk = nullptr;

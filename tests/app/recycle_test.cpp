@@ -14,6 +14,7 @@
 // | an entry replaced since the listing is deleted           | ReplacedEntryIsLeftWithTheBox     |
 // | a path the shell cannot take is asked about or passed on | LongPathGetsOnlyTheFailureBox     |
 // | the newest page keeps the row or pulls the next one in   | NewestRowLeaves                   |
+// | the map keeps the tile, the kind or the node's figures   | MapTileLegendAndNodeFollow        |
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "app/zev_form.h"
+#include "core/number_format.h"
 #include "files/file_sort.h"
 #include "tests/app/page_test.h"
 #include "tests/core/temp_tree.h"
@@ -269,6 +271,61 @@ TEST_F(NewestRecycleTest, NewestRowLeaves)
               std::vector<std::wstring>{L"ごみ箱に移動しますか?\r\n\r\n" + Path("sub\\old.txt") + L"\r\n5 bytes"});
     EXPECT_EQ(GetFileAttributesA(tree.Path("sub\\old.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(Column(1), (Cells{"new.txt"}));
+}
+
+class MapRecycleTest : public RecycleTest {
+protected:
+    MapRecycleTest() : RecycleTest(nullptr)
+    {
+        SetWindowPos(form.Handle(), nullptr, 0, 0, 1000, 700, SWP_NOZORDER | SWP_NOMOVE);
+        form.DiskPage.SetActivePage(form.TreePage);
+        zev_test::Pump();
+    }
+    TreeMap& Map() { return form.TreeMapPane1.Data; }
+    HWND View() { return form.TreeMapPane1.View.Handle(); }
+    std::int32_t FileNamed(const std::string& name)
+    {
+        for (std::size_t i = 0; i < Map().FileCount(); ++i)
+            if (Map().FilePath(static_cast<std::int32_t>(i)).Shown == tree.Path(name))
+                return static_cast<std::int32_t>(i);
+        return -1;
+    }
+};
+
+TEST_F(MapRecycleTest, MapTileLegendAndNodeFollow)
+{
+    const FILETIME older = LocalFileTime(2019, 1, 2, 3, 4, 5);
+    tree.Folder("sub");
+    tree.File("sub\\big.aa", 60000, LocalFileTime(2020, 1, 2, 3, 4, 5));
+    tree.File("sub\\small.bb", 20000, older);
+    tree.File("top.cc", 20000, older);
+    CurrentFolder = tree.Root();
+    form.TreeMapCheck.SetChecked(true);
+    form.TreeMapCheckClick(form.TreeMapCheck);
+    form.TreeMapPane1.ByKind.SetChecked(true);
+    Map().SetColoring(TreeMap::Coloring::Kind);
+    form.TreeMapPane1.UpdateLegend();
+    form.TreeMapPane1.View.Rebuild();
+    zev_test::Pump();
+    const std::int32_t big = FileNamed("sub\\big.aa");
+    ASSERT_GE(big, 0);
+    const std::int32_t sub = Map().File(big).Folder;
+    const MapRect r = Map().Locate(MapHit{big, sub, {}});
+    const POINT center{static_cast<LONG>((r.left + r.right) / 2), static_cast<LONG>((r.top + r.bottom) / 2)};
+    zev_test::Click(View(), center.x, center.y);
+    ASSERT_EQ(form.TreeMapPane1.View.OutlinedFile(), big);
+
+    EXPECT_EQ(Press({true}, View()), 1u);
+    EXPECT_EQ(Boxes::texts.back(), L"ごみ箱に移動しますか?\r\n\r\n" + Path("sub\\big.aa") + L"\r\n60,000 bytes");
+    EXPECT_EQ(GetFileAttributesA(tree.Path("sub\\big.aa").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(Map().HitTest(center.x, center.y).File, big);
+    std::vector<std::string> legend;
+    for (const LegendEntry& entry : form.TreeMapPane1.Legend.Entries())
+        legend.push_back(entry.Text);
+    EXPECT_EQ(legend, (std::vector<std::string>{".bb 50.0%", ".cc 50.0%"}));
+    EXPECT_EQ(Map().KindsText().find(".aa"), std::string::npos);
+    EXPECT_EQ(form.TreeView1.NodeText(Map().Folder(sub).Node),
+              "sub\t     " + FormatNumber(20000 / 1024.0, 7) + "KB / 1  \t 2019/01/02 03:04:05");
 }
 
 }  // namespace
