@@ -351,6 +351,7 @@ void TForm1::BindEvents() {
     NewFileGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
         NewFileClick(g, b, sh, x, y);
     };
+    BindDeleteKeys();
 }
 
 void TForm1::FormShow(ui::TControl&) {

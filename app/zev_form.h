@@ -137,6 +137,25 @@ public:
     // Keyboard and clipboard (app/clip_text.cpp).
     void GridKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
 
+    // Delete and Shift+Delete: the selected entry to the Recycle Bin
+    // (app/recycle.cpp); each page drops its entry in its own folder.
+    enum class RecycleOutcome { Kept, Moved, Failed, FailedPartway };
+    // Wraps the key handlers of the pages that delete, and notes which row
+    // the user picked (a click or the arrow keys) since each page was filled.
+    void BindDeleteKeys();
+    void DeleteKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
+    // Asks, checks that path still names the entry listed, moves it to the
+    // Recycle Bin and says how it went (the failure box, the status bar).
+    // size: the box's size line.
+    RecycleOutcome RecycleEntry(const DiskPath& path, const EntryIdentity& entry, const std::string& size);
+    // The row the user picked on each page since it was last filled, 0 for none.
+    int FilePickedRow = 0;
+    int DirPickedRow = 0;
+    int NewestPickedRow = 0;
+    void DeleteFileRow();
+    void DeleteDirRow();
+    void DeleteNewestRow();
+
     // Drive header and locations (app/drive_header.cpp).
     void DriveComboBox1Change(ui::TControl& sender);
     void FilesDropped(HDROP drop) override;
@@ -146,6 +165,8 @@ public:
     void SetFileGridWidths();
     void SetFileGridTitles();
     void RefreshFilePage();
+    // Fills the grid from FileTable as it stands.
+    void FillFileGrid();
     void FileDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state);
     void FileClick(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
     void FileGridAction(ui::TMouseButton button, int x, int y);
@@ -178,6 +199,8 @@ public:
     void BCollapseTreeClick(ui::TControl& sender);
     void DetailTreeClick(ui::TControl& sender);
     void TreeKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
+    // A sub-folder's node shows its own files' figures anew in detailed mode.
+    void ShowFolderFigures(ui::TTreeNode node, std::int64_t size, std::int32_t fileCount, const FILETIME& newestUtc);
     void CopyTree();
 
     // The tree page's map (folders/tree_map_page.cpp).
@@ -186,6 +209,8 @@ public:
     void TreeMapKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
     void TreeView1Select(ui::TTreeNode node);
     void CopyTreeMap();
+    // Delete on the map: the file a click outlined.
+    void DeleteMapFile();
     // Where the tree's walk records the files while the map is on; nullptr
     // while it is off.
     TreeMapWalk* MapWalk = nullptr;

@@ -79,7 +79,17 @@ void ListNewestFolder(const DiskPath& path, const FindFile& entry)
         kept.Size = entry.size();
         kept.WriteTime = local;
         FileTimeToSystemTime(&local, &kept.Stamp);
+        kept.Identity = IdentityOf(data);
     }
+}
+
+void DropNewest(int position)
+{
+    if (position < 1 || position > NewestCount)
+        return;
+    NewestTable.erase(NewestTable.begin() + position);
+    NewestTable.emplace_back();
+    --NewestCount;
 }
 
 int CompareNewest(int a, int b, int key)

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/entry_identity.h"
 #include "core/find_file.h"
 #include "core/pending_folders.h"
 #include "core/walk_progress.h"
@@ -17,6 +18,7 @@ struct NewestEntry {
     std::int64_t Size = 0;
     FILETIME WriteTime{};  // last write, local time
     SYSTEMTIME Stamp{};    // the same time broken down
+    EntryIdentity Identity;   // what the walk found, to delete only that file
 };
 
 inline constexpr int NewestCapacity = 500;
@@ -42,6 +44,10 @@ std::int32_t WalkNewest(const DiskPath& folder, WalkProgress& progress);
 // What the walk does with each entry of a folder (ending in "\") it lists:
 // a file is offered to the table; sub-folders are the walk's.
 void ListNewestFolder(const DiskPath& folder, const FindFile& entry);
+
+// Takes the entry at a position (1 to NewestCount) out of the table; the
+// entries after it move up one, keeping their order.
+void DropNewest(int position);
 
 // Negative, zero or positive as NewestTable position a orders before, with
 // or after b under the file page's keys and the folder key; any other key

@@ -101,6 +101,7 @@ public:
             record.Name = entry.name();
             record.WideName = entry.wideName();
             record.CharCount = CountNameChars(record.Name);
+            record.Identity = IdentityOf(entry.data());
             frame.row = next_;
         }
     }
@@ -127,6 +128,12 @@ public:
             record.DiskSize = frame.totals.diskSize;
             record.NewestName = std::move(frame.totals.newestName);
             record.Stamp = ToSystemTime(frame.totals.newest);
+            // Stamping gave the folder a new time since it was listed.
+            if (update_ && frame.entered) {
+                const std::wstring_view self(folder.Wide.data(), folder.Wide.size() - 1);  // without its "\"
+                if (FindFile stamped{std::wstring(self)}; stamped && stamped.wideName() == record.WideName)
+                    record.Identity = IdentityOf(stamped.data());
+            }
             ++next_;
         } else if (frame.entered) {
             frames_.back().totals.addSubtree(frame.totals);

@@ -160,6 +160,19 @@ void TForm1::BCollapseTreeClick(ui::TControl&)
     TreeView1.CollapseAll();
 }
 
+void TForm1::ShowFolderFigures(ui::TTreeNode node, std::int64_t size, std::int32_t fileCount,
+                               const FILETIME& newestUtc)
+{
+    if (!node || !DetailTree.Checked())
+        return;
+    FILETIME newest{};
+    if ((newestUtc.dwLowDateTime | newestUtc.dwHighDateTime) != 0 && !FileTimeToLocalFileTime(&newestUtc, &newest))
+        newest = FILETIME{};
+    // The figures follow the name after its first tab, which no name holds.
+    const std::string text = TreeView1.NodeText(node);
+    TreeView1.SetNodeText(node, text.substr(0, text.find('\t')) + DetailText(size, fileCount, newest));
+}
+
 void TForm1::DetailTreeClick(ui::TControl&)
 {
     RefreshTree(CurrentFolder);

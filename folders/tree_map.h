@@ -124,6 +124,19 @@ public:
     void End();
     // Forgets everything and gives the memory back.
     void Clear();
+    // Takes a file that has left the disk off the map: its bytes leave its
+    // folders and its kind, it leaves its folder's items, and the kinds'
+    // colours and the folders' averages follow; the next Paint lays out
+    // what is left.
+    void RemoveFile(std::int32_t file);
+    // The files the map holds directly in a folder: their bytes, count and
+    // newest last-write time (UTC).
+    struct OwnFiles {
+        std::int64_t Size = 0;
+        std::int32_t Count = 0;
+        FILETIME Newest{};
+    };
+    OwnFiles FilesIn(std::int32_t folder) const;
     bool Empty() const { return folders_.empty(); }
 
     Coloring Colors() const { return coloring_; }
@@ -168,6 +181,11 @@ private:
     // The kinds, largest first, ties by the extension upper-cased.
     std::vector<std::int32_t> RankedKinds() const;
     void WorkOutAverages();
+    // Gives the kinds holding the most bytes their hues.
+    void ColorKinds();
+    // Orders a folder's items largest first.
+    void SortItems(std::int32_t folder);
+    void DropItem(std::int32_t folder, std::int32_t item);
     template <class Visit>
     void Lay(std::int32_t folder, const MapRect& rect, const Cushion& cushion, int depth, Visit& visit) const;
 

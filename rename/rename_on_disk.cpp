@@ -52,22 +52,9 @@ std::wstring Reach(const std::wstring& path, bool prefixed)
     return L"\\\\?\\" + path;
 }
 
-bool SameEntry(const EntryIdentity& found, const EntryIdentity& entry, bool prefixed)
+bool NamesEntry(const std::wstring& path, std::wstring_view name, const EntryIdentity& entry, bool prefixed)
 {
-    if (prefixed && (entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return found.Name == entry.Name && found.Attributes == entry.Attributes;
-    return found == entry;
-}
-
-// Whether path names exactly one entry, stored under name, with the identity.
-// A wildcard in the path would match others, so a second match means the
-// path is ambiguous.
-bool NamesEntry(const std::wstring& path, std::wstring_view name, const EntryIdentity& entry, bool prefixed = false)
-{
-    FindFile found(Reach(path, prefixed));
-    if (!found || found.wideName() != name || !SameEntry(IdentityOf(found.data()), entry, prefixed))
-        return false;
-    return !found.next();
+    return NamesEntry(Reach(path, prefixed), name, entry, prefixed ? EntryMatch::FolderByName : EntryMatch::Whole);
 }
 
 bool Move(const std::wstring& from, const std::wstring& to, bool prefixed = false)
