@@ -12,6 +12,7 @@
 #include "rename/name_conversions.h"
 #include "rename/rename_check.h"
 #include "rename/rename_on_disk.h"
+#include "rename/replace_dialog.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/directory_list_box.h"
@@ -21,7 +22,6 @@
 #include "ui/label.h"
 #include "ui/page_control.h"
 #include "ui/panel.h"
-#include "ui/replace_dialog.h"
 #include "ui/rich_edit.h"
 #include "ui/status_bar.h"
 #include "ui/string_grid.h"
@@ -242,7 +242,7 @@ public:
     // up changes no row.
     void ReplaceNames(const ReplaceSettings& settings, int n);
     // The dialog's count line for its boxes as they are, over rows 1..n.
-    ui::TReplacePreview ReplacePreview(const ReplaceSettings& settings, int n) const;
+    TReplacePreview ReplacePreview(const ReplaceSettings& settings, int n) const;
     // The dialog's boxes, kept for its next opening in this run.
     ReplaceSettings ReplaceFields;
 
