@@ -12,6 +12,7 @@
 #include "rename/name_conversions.h"
 #include "rename/rename_check.h"
 #include "rename/rename_on_disk.h"
+#include "rename/replace_dialog.h"
 #include "rename/target_rename.h"
 #include "rename/target_rules.h"
 #include "ui/button.h"
@@ -24,7 +25,6 @@
 #include "ui/label.h"
 #include "ui/page_control.h"
 #include "ui/panel.h"
-#include "ui/replace_dialog.h"
 #include "ui/rich_edit.h"
 #include "ui/status_bar.h"
 #include "ui/string_grid.h"
@@ -274,7 +274,7 @@ public:
     // up changes no row.
     void ReplaceNames(const ReplaceSettings& settings, int n);
     // The dialog's count line for its boxes as they are, over rows 1..n.
-    ui::TReplacePreview ReplacePreview(const ReplaceSettings& settings, int n) const;
+    TReplacePreview ReplacePreview(const ReplaceSettings& settings, int n) const;
     // The dialog's boxes, kept for its next opening in this run.
     ReplaceSettings ReplaceFields;
 

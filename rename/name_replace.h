@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/replace_settings.h"
+#include "rename/replace_settings.h"
 
 // Find and replace over Shift_JIS names, by Boost.Regex in its Perl syntax.
 // The name is matched as characters: it is read as wide text, one UTF-16 unit

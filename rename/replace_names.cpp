@@ -6,8 +6,8 @@
 #include "core/number_format.h"
 #include "rename/list_files_and_folders.h"
 #include "rename/name_replace.h"
+#include "rename/replace_dialog.h"
 #include "ui/application.h"
-#include "ui/replace_dialog.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ void TForm1::ReplaceButtonClick(ui::TControl&)
     // is the count changed.
     const int n = ListFilesAndFolders(CurrentFolder);
     const auto preview = [this, n](const ReplaceSettings& settings) { return ReplacePreview(settings, n); };
-    if (!ui::ShowReplaceDialog(Handle(), ReplaceFields, preview))
+    if (!ShowReplaceDialog(Handle(), ReplaceFields, preview))
         return;
     ReplaceNames(ReplaceFields, n);
     // The report stays until the pointer moves onto another control.
@@ -80,7 +80,7 @@ void TForm1::ReplaceNames(const ReplaceSettings& settings, int n)
     HintToStatusBar("置換しました: " + Count(changed) + (problems.empty() ? "" : ", " + problems));
 }
 
-ui::TReplacePreview TForm1::ReplacePreview(const ReplaceSettings& settings, int n) const
+TReplacePreview TForm1::ReplacePreview(const ReplaceSettings& settings, int n) const
 {
     NameReplacer replacer(settings);
     switch (replacer.State()) {

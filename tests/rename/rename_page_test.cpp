@@ -11,10 +11,10 @@
 
 #include "app/zev_form.h"
 #include "files/file_sort.h"
+#include "rename/replace_dialog.h"
 #include "tests/app/page_test.h"
 #include "tests/core/temp_tree.h"
 #include "tests/rename/manifest.h"
-#include "ui/replace_dialog.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ struct ReplaceDialog {
     static std::string Line(HWND dialog)
     {
         char text[256] = "";
-        GetDlgItemTextA(dialog, ui::rdCountLine, text, sizeof text);
+        GetDlgItemTextA(dialog, rdCountLine, text, sizeof text);
         return text;
     }
     static bool CanReplace(HWND dialog) { return IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE; }
@@ -493,18 +493,18 @@ TEST_F(RenamePageTest, ReplaceMakesNewNamesThatApplyAndUndoAsAnyOther)
     WithReplaceDialog(
         [&](HWND d) {
             line(d);
-            ReplaceDialog::Set(d, ui::rdSearch, L"IMG_(\\d+)");
+            ReplaceDialog::Set(d, rdSearch, L"IMG_(\\d+)");
             line(d);
-            ReplaceDialog::Click(d, ui::rdRegex);
+            ReplaceDialog::Click(d, rdRegex);
             line(d);
-            ReplaceDialog::Set(d, ui::rdSearch, L"IMG_(\\d+");
+            ReplaceDialog::Set(d, rdSearch, L"IMG_(\\d+");
             line(d);
             SendMessageA(d, WM_COMMAND, IDOK, 0);  // refused: the dialog stays
-            ReplaceDialog::Set(d, ui::rdSearch, L"IMG_(\\d+)한");
+            ReplaceDialog::Set(d, rdSearch, L"IMG_(\\d+)한");
             line(d);
-            ReplaceDialog::Set(d, ui::rdSearch, L"IMG_(\\d+)");
-            ReplaceDialog::Set(d, ui::rdReplacement, L"旅行_${date}_${n:3}");
-            ReplaceDialog::Set(d, ui::rdFirstNumber, L"8");
+            ReplaceDialog::Set(d, rdSearch, L"IMG_(\\d+)");
+            ReplaceDialog::Set(d, rdReplacement, L"旅行_${date}_${n:3}");
+            ReplaceDialog::Set(d, rdFirstNumber, L"8");
             line(d);
             RECT button{};
             GetClientRect(GetDlgItem(d, IDOK), &button);
@@ -547,10 +547,10 @@ TEST_F(RenamePageTest, ReplaceMakesNewNamesThatApplyAndUndoAsAnyOther)
     std::vector<std::wstring> kept;
     WithReplaceDialog(
         [&](HWND d) {
-            for (int item : {ui::rdSearch, ui::rdReplacement, ui::rdFirstNumber})
+            for (int item : {rdSearch, rdReplacement, rdFirstNumber})
                 kept.push_back(ReplaceDialog::Text(d, item));
-            kept.push_back(IsDlgButtonChecked(d, ui::rdRegex) ? L"regex" : L"");
-            ReplaceDialog::Set(d, ui::rdReplacement, L"x");
+            kept.push_back(IsDlgButtonChecked(d, rdRegex) ? L"regex" : L"");
+            ReplaceDialog::Set(d, rdReplacement, L"x");
             zev_test::SendKey(VK_ESCAPE, false);
             zev_test::SendKey(VK_ESCAPE, true);
         },
@@ -581,7 +581,7 @@ TEST_F(RenamePageTest, ARunawayExpressionGivesUpWithoutFreezingTheWindowAndChang
     std::atomic<bool> asked{false}, answered{false};
     WithReplaceDialog(
         [&](HWND d) {
-            ReplaceDialog::Click(d, ui::rdRegex);
+            ReplaceDialog::Click(d, rdRegex);
             // Another thread asks the dialog while its count line is worked
             // out; a window frozen by the search would leave it unanswered.
             std::thread asker([&, d] {
@@ -589,7 +589,7 @@ TEST_F(RenamePageTest, ARunawayExpressionGivesUpWithoutFreezingTheWindowAndChang
                 answered = SendMessageTimeoutW(d, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
                 asked = true;
             });
-            ReplaceDialog::Set(d, ui::rdSearch, L"(a+)+$");
+            ReplaceDialog::Set(d, rdSearch, L"(a+)+$");
             line = ReplaceDialog::Line(d);
             canReplace = ReplaceDialog::CanReplace(d);
             while (!asked) {
@@ -630,8 +630,8 @@ TEST_F(RenamePageTest, TheCountShownIsTheCountReplacedWhenTheFolderChangedAfterT
     std::string line;
     WithReplaceDialog(
         [&](HWND d) {
-            ReplaceDialog::Set(d, ui::rdSearch, L"a");
-            ReplaceDialog::Set(d, ui::rdReplacement, L"b");
+            ReplaceDialog::Set(d, rdSearch, L"a");
+            ReplaceDialog::Set(d, rdReplacement, L"b");
             line = ReplaceDialog::Line(d);
             SendMessageA(d, WM_COMMAND, IDOK, 0);
         },
