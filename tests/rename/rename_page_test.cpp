@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstddef>
 #include <functional>
 #include <thread>
 #include <utility>
@@ -419,6 +420,67 @@ TEST_F(RenamePageTest, TheUndoButtonFitsBesideTheConversions)
     const RECT button = form.UndoRenameButton.BoundsRect();
     EXPECT_LE(button.right, panel.right);
     EXPECT_GE(button.left, form.Space2Underline.BoundsRect().right);
+}
+
+namespace {
+
+// Pixels of a caption painted whole, in the button's own font and colours,
+// on a bitmap wide enough for any caption.
+std::size_t WholeCaptionInk(HWND button)
+{
+    char caption[128] = "";
+    const int length = GetWindowTextA(button, caption, sizeof caption);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 400;
+    info.bmiHeader.biHeight = -60;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    ui::GdiObject<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap.get());
+    const RECT all{0, 0, 400, 60};
+    ui::GdiObject<HBRUSH> brush(CreateSolidBrush(face));
+    FillRect(dc, &all, brush.get());
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0)));
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    TextOutA(dc, 20, 20, caption, length);
+    GdiFlush();
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteDC(dc);
+    const auto* pixel = static_cast<const DWORD*>(bits);
+    const DWORD faceBits = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    return static_cast<std::size_t>(std::count_if(pixel, pixel + 400 * 60, [&](DWORD v) { return (v & 0xFFFFFF) != faceBits; }));
+}
+
+}  // namespace
+
+TEST_F(RenamePageTest, EveryButtonShowsItsWholeCaptionAtTheDefaultSize)
+{
+    RECT window{};
+    GetWindowRect(form.Handle(), &window);
+    ASSERT_EQ(window.right - window.left, 768);
+    ASSERT_EQ(window.bottom - window.top, 353);
+    RECT panel{};
+    GetClientRect(form.RenamePanel.Handle(), &panel);
+    for (HWND button = GetWindow(form.RenamePanel.Handle(), GW_CHILD); button; button = GetWindow(button, GW_HWNDNEXT)) {
+        char caption[128] = "";
+        GetWindowTextA(button, caption, sizeof caption);
+        RECT bounds{};
+        GetWindowRect(button, &bounds);
+        MapWindowPoints(nullptr, form.RenamePanel.Handle(), reinterpret_cast<POINT*>(&bounds), 2);
+        EXPECT_LE(bounds.right, panel.right) << caption;
+        // What the screen shows inside the button's raised edge.
+        const zev_test::ClientImage shown = zev_test::ClientImage::OnScreen(button);
+        const RECT inside{GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE),
+                          shown.Width() - GetSystemMetrics(SM_CXEDGE), shown.Height() - GetSystemMetrics(SM_CYEDGE)};
+        EXPECT_EQ(shown.Differing(inside, GetSysColor(COLOR_BTNFACE)).size(), WholeCaptionInk(button)) << caption;
+    }
 }
 
 TEST_F(RenamePageTest, CtrlZAfterAClickOnTheApplyAndPageMessagesGoWithThePage)
