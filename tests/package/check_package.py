@@ -9,7 +9,9 @@ import xml.etree.ElementTree as ET
 import pefile
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "comctl32.dll", "comdlg32.dll",
-               "advapi32.dll", "ole32.dll", "oleaut32.dll", "shlwapi.dll", "uxtheme.dll", "msvcrt.dll"}
+               "advapi32.dll", "ole32.dll", "oleaut32.dll", "shlwapi.dll", "uxtheme.dll", "msvcrt.dll",
+               # Windows' own normal forms; part of the system since Vista.
+               "normaliz.dll"}
 V1, V3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
 SUPPORTED_OS = "{urn:schemas-microsoft-com:compatibility.v1}supportedOS"
 WINDOWS_10_AND_11 = "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"
