@@ -10,6 +10,7 @@
 #include "core/stamp.h"
 #include "files/file_sort.h"
 #include "rename/joliet_table.h"
+#include "rename/rename_run.h"
 #include "rename/target_table.h"
 #include "ui/cursor.h"
 #include "ui/shell.h"
@@ -37,37 +38,6 @@ const TargetEntry& EntryOfRow(int row)
     return TargetTable[static_cast<std::size_t>(FileOrder[static_cast<std::size_t>(row)])];
 }
 
-std::string Count(std::int64_t n)
-{
-    return FormatNumber(n) + " 件";
-}
-
-// How a run of renames went.
-struct RenameRun {
-    std::int64_t done = 0;
-    std::int64_t failed = 0;
-    std::int64_t left = 0;  // not tried, once Esc stopped the run
-    bool stopped = false;
-};
-
-// Runs rename(i) for i = 0..count-1, each answering whether it renamed,
-// under the hourglass and watched from the status bar, until Esc.
-template <class Rename>
-RenameRun RunRenames(TForm1& form, std::size_t count, Rename rename)
-{
-    RenameRun run;
-    ui::HourglassCursor hourglass;
-    WalkStatus status(form, WalkStatus::Purpose::Rename, static_cast<std::int64_t>(count));
-    for (std::size_t i = 0; i < count; ++i) {
-        ++(rename(i) ? run.done : run.failed);
-        if (!status.Progress().file()) {
-            run.stopped = true;
-            run.left = static_cast<std::int64_t>(count - i - 1);
-            break;
-        }
-    }
-    return run;
-}
 
 // The wide name the box's text stands for: the 修正案 itself while the box
 // shows its shown form unchanged, else the typed text.
@@ -232,12 +202,7 @@ void TForm1::FixAllButtonClick(ui::TControl&)
         return RenameTargetEntry(entry, entry.ShownProposal, entry.Proposal, TargetUndo);
     });
     RefreshJolietPage();
-    if (run.stopped)
-        HintToStatusBar("Esc で中断しました。変更しました: " + Count(run.done) + ", 残り: " + Count(run.left));
-    else
-        HintToStatusBar("変更しました: " + Count(run.done)
-                        + (run.failed > 0 ? ", 変更できませんでした: " + Count(run.failed) : "")
-                        + (run.done > 0 ? " (Ctrl+Z で元に戻せます)" : ""));
+    HintToStatusBar(RenamedText(run));
 }
 
 void TForm1::UndoTargetRenames()
@@ -253,11 +218,7 @@ void TForm1::UndoTargetRenames()
         return UndoTargetRename(done[done.size() - 1 - i]);
     });
     RefreshJolietPage();
-    if (run.stopped)
-        HintToStatusBar("Esc で中断しました。元に戻しました: " + Count(run.done) + ", 残り: " + Count(run.left));
-    else
-        HintToStatusBar("元に戻しました: " + Count(run.done)
-                        + (run.failed > 0 ? ", 戻せませんでした: " + Count(run.failed) : ""));
+    HintToStatusBar(UndoneText(run));
 }
 
 void TForm1::JolietPageKeyDown(ui::TControl&, WORD& key, ui::TShiftState shift)
