@@ -408,3 +408,13 @@ void TForm1::DirectoryListBox1Change(ui::TControl&) {
 }
 
 void TForm1::HintToStatusBar(const std::string& hint) { StatusBar1.SetPanelText(" " + hint); }
+
+void TForm1::GridKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift) {
+    if (shift != ui::ssCtrl || key != 'C') return;
+    if (&sender == &DirGrid)
+        CopyDirPage();
+    else if (&sender == &FileGrid)
+        CopyFilePage();
+    else if (&sender == &NewFileGrid)
+        CopyNewestPage();
+}

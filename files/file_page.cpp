@@ -151,5 +151,5 @@ void TForm1::CopyFilePage()
     }
     AppendClipText("[合計]\t\t");
     AppendClipText(FormatNumber(ToDisplaySize(total), 13) + "\t");
-    PlaceClipText();
+    PlaceClipText(Handle());
 }

@@ -48,7 +48,7 @@ void TForm1::RefreshTree(const DiskPath& folder)
         std::int32_t fileCount = 0;
         FILETIME newest{};
         const TreeMapWalk mapWalk(*this, path, root);
-        WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+        WalkStatus walk(StatusBar1, *this, WalkStatus::Purpose::Refresh);
         const ReadAhead ahead(path, WalkOrder::Depth);
         BuildFolderTree(root, path, DetailTree.Checked(), folderCount, fileCount, newest, walk.Progress());
     }
@@ -148,5 +148,5 @@ void TForm1::CopyTree()
         AppendClipText(TreeView1.NodeText(node));
         AppendClipText("\r\n");
     });
-    PlaceClipText();
+    PlaceClipText(Handle());
 }

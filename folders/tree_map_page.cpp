@@ -127,5 +127,5 @@ void TForm1::CopyTreeMap()
 {
     UpdateSizeUnit(CheckKB.Checked());
     ClipText = TreeMapPane1.Data.KindsText();
-    PlaceClipText();
+    PlaceClipText(Handle());
 }
