@@ -6,6 +6,7 @@
 #include "app/version.h"
 #include "core/paths.h"
 #include "core/sizes.h"
+#include "rename/joliet_hints.h"
 #include "ui/application.h"
 
 DiskPath CurrentFolder;
@@ -250,14 +251,14 @@ void TForm1::LayOutJolietPage() {
     JolietPanel.SetColor(RGB(128, 128, 128));
     CharCountLabel.SetFont(MakeFont("MS UI Gothic", 16, kWhite, true));
     CharCountLabel.SetCaption("0");
-    CharCountLabel.Hint = "ファイル名の文字数 負の値はセミコロンを含むことを示します";
+    CharCountLabel.Hint = kJolietCountHint;
     CurrentFileName.SetFont(MakeFont("ＭＳ ゴシック", 12));
     CurrentFileName.SetText("現在のファイル名");
     CurrentFileName.SetEnabled(false);
     CurrentFileName.Hint = "違反ファイル名";
     NewFileName.SetFont(MakeFont("ＭＳ ゴシック", 12));
     NewFileName.SetText("変更するファイル名");
-    NewFileName.Hint = "変更ファイル名、左の数値が1から64以内の値に変更してください";
+    NewFileName.Hint = kJolietNewNameHint;
     RenameButton.Hint = "実際に変更します";
     TargetLabel.SetCaption("点検:");
     TargetBox.SetItems({"CD/DVD (Joliet)", "USBメモリ (FAT32)", "OneDrive・SharePoint", "Mac・zip", "文字化け"});
@@ -423,3 +424,15 @@ void TForm1::DirectoryListBox1Change(ui::TControl&) {
 }
 
 void TForm1::HintToStatusBar(const std::string& hint) { StatusBar1.SetPanelText(" " + hint); }
+
+void TForm1::GridKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift) {
+    if (shift != ui::ssCtrl || key != 'C') return;
+    if (&sender == &DirGrid)
+        CopyDirPage();
+    else if (&sender == &FileGrid)
+        CopyFilePage();
+    else if (&sender == &NewFileGrid)
+        CopyNewestPage();
+    else if (&sender == &JolietGrid)
+        CopyTargetPage();
+}

@@ -158,7 +158,7 @@ void TForm1::CopyFilePage()
     }
     AppendClipText("[合計]\t\t");
     AppendClipText(FormatNumber(ToDisplaySize(total), 13) + "\t");
-    PlaceClipText();
+    PlaceClipText(Handle());
 }
 
 void TForm1::DeleteFileRow()

@@ -51,7 +51,7 @@ void TForm1::RefreshNewestPage()
     {
         ui::HourglassCursor hourglass;
         NewFileGrid.SetRow(1);
-        WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+        WalkStatus walk(StatusBar1, *this, WalkStatus::Purpose::Refresh);
         NewestCount = WalkNewest(CurrentFolder, walk.Progress());
         NewFileGrid.SetRowCount(NewestRowCount());
     }
@@ -137,7 +137,7 @@ void TForm1::CopyNewestPage()
         // title clicks that sort it again.
         const std::vector<NewestEntry> shown = NewestTable;
         const std::int32_t shownCount = NewestCount;
-        WalkStatus walk(*this, WalkStatus::Purpose::Copy);
+        WalkStatus walk(StatusBar1, *this, WalkStatus::Purpose::Copy);
         NewestCount = WalkNewest(CurrentFolder, walk.Progress());
         if (walk.Stopped()) {
             NewestTable = shown;
@@ -155,7 +155,7 @@ void TForm1::CopyNewestPage()
         AppendClipText(FormatNumber(ToDisplaySize(file.Size), 13) + "\t");
         AppendClipText(ExtensionText(file.Name) + "\r\n");
     }
-    PlaceClipText();
+    PlaceClipText(Handle());
 }
 
 void TForm1::DeleteNewestRow()

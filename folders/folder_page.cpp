@@ -115,7 +115,7 @@ void TForm1::RefreshDirPage()
         DirGrid.ClearCells();
         SetDirGridTitles();
         DirGrid.SetTopRow(1);
-        WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+        WalkStatus walk(StatusBar1, *this, WalkStatus::Purpose::Refresh);
         FolderCount = ScanFolder(CurrentFolder, UpdateFolderTimes, walk.Progress());
         DirGrid.SetRowCount(FolderCount + 2);
     }
@@ -236,7 +236,7 @@ void TForm1::CopyDirPage()
     AppendClipText("[合計]\t");
     AppendClipText(FormatNumber(ToDisplaySize(totals.size), 13) + "\t\t\t");
     AppendClipText(PadLeft(std::to_string(totals.fileCount), 6) + "\r\n");
-    PlaceClipText();
+    PlaceClipText(Handle());
 }
 
 void TForm1::DeleteDirRow()

@@ -49,7 +49,7 @@ void TForm1::RefreshTree(const DiskPath& folder)
         FILETIME newest{};
         TreeMapWalk mapWalk(*this, path, root);
         {
-            WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+            WalkStatus walk(StatusBar1, *this, WalkStatus::Purpose::Refresh);
             BuildFolderTree(root, path, DetailTree.Checked(), folderCount, fileCount, newest, walk.Progress());
         }
         mapWalk.End();
@@ -196,5 +196,5 @@ void TForm1::CopyTree()
         AppendClipText(TreeView1.NodeText(node));
         AppendClipText("\r\n");
     });
-    PlaceClipText();
+    PlaceClipText(Handle());
 }

@@ -187,7 +187,7 @@ void TForm1::CopyTreeMap()
 {
     UpdateSizeUnit(CheckKB.Checked());
     ClipText = TreeMapPane1.Data.KindsText();
-    PlaceClipText();
+    PlaceClipText(Handle());
 }
 
 void TForm1::DeleteMapFile()

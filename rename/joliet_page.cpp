@@ -58,7 +58,7 @@ void TForm1::RefreshJolietPage()
         ui::HourglassCursor hourglass;
         JolietGrid.SetTopRow(1);
         JolietGrid.SetRow(1);
-        WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+        WalkStatus walk(StatusBar1, *this, WalkStatus::Purpose::Refresh);
         JolietCount = WalkJoliet(CurrentFolder, walk.Progress());
         JolietGrid.SetRowCount(JolietCount + 2);
     }

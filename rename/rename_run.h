@@ -22,7 +22,7 @@ RenameRun RunRenames(TForm1& form, std::size_t count, Rename rename)
 {
     RenameRun run;
     ui::HourglassCursor hourglass;
-    WalkStatus status(form, WalkStatus::Purpose::Rename, static_cast<std::int64_t>(count));
+    WalkStatus status(form.StatusBar1, form, WalkStatus::Purpose::Rename, static_cast<std::int64_t>(count));
     for (std::size_t i = 0; i < count; ++i) {
         ++(rename(i) ? run.done : run.failed);
         if (!status.Progress().file()) {

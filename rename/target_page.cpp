@@ -9,6 +9,7 @@
 #include "core/sizes.h"
 #include "core/stamp.h"
 #include "files/file_sort.h"
+#include "rename/joliet_hints.h"
 #include "rename/joliet_table.h"
 #include "rename/rename_run.h"
 #include "rename/target_table.h"
@@ -28,10 +29,6 @@ constexpr COLORREF kNameBreaks = RGB(255, 0, 0);
 
 constexpr const char* kTargetNewNameHint = "変更するファイル名、左の数値が白になるように変更してください";
 constexpr const char* kTargetCountHint = "ファイル名の文字数 赤は点検先の規則に合わないことを示します";
-
-// The CD/DVD choice's own hints, taken from the boxes before the first change.
-std::string JolietNewNameHint;
-std::string JolietCountHint;
 
 const TargetEntry& EntryOfRow(int row)
 {
@@ -61,13 +58,9 @@ CheckTarget TForm1::JolietTarget() const
 
 void TForm1::TargetBoxChange(ui::TControl&)
 {
-    if (JolietNewNameHint.empty()) {
-        JolietNewNameHint = NewFileName.Hint;
-        JolietCountHint = CharCountLabel.Hint;
-    }
     const bool joliet = JolietTarget() == CheckTarget::Joliet;
-    NewFileName.Hint = joliet ? JolietNewNameHint : kTargetNewNameHint;
-    CharCountLabel.Hint = joliet ? JolietCountHint : kTargetCountHint;
+    NewFileName.Hint = joliet ? kJolietNewNameHint : kTargetNewNameHint;
+    CharCountLabel.Hint = joliet ? kJolietCountHint : kTargetCountHint;
     FixAllButton.SetEnabled(false);
     JolietGrid.ClearCells();
     if (joliet) {
@@ -105,7 +98,7 @@ void TForm1::RefreshTargetPage()
         ui::HourglassCursor hourglass;
         JolietGrid.SetTopRow(1);
         JolietGrid.SetRow(1);
-        WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+        WalkStatus walk(StatusBar1, *this, WalkStatus::Purpose::Refresh);
         TargetCount = WalkTarget(JolietTarget(), CurrentFolder, walk.Progress());
         JolietGrid.SetRowCount(TargetCount + 2);
     }
@@ -249,5 +242,5 @@ void TForm1::CopyTargetPage()
         AppendClipText(entry.Folder + "\t");
         AppendClipText(entry.ShownProposal + "\r\n");
     }
-    PlaceClipText();
+    PlaceClipText(Handle());
 }

@@ -255,8 +255,6 @@ TEST_F(TargetPageTest, TheCdChoiceStaysAsItWas)
 {
     EXPECT_EQ(form.TargetBox.ItemIndex(), 0);
     EXPECT_FALSE(IsWindowEnabled(form.FixAllButton.Handle()));
-    const std::string newNameHint = form.NewFileName.Hint;
-    const std::string countHint = form.CharCountLabel.Hint;
     Make(L"a;b");
     Choose(CheckTarget::UsbFat32);
     EXPECT_EQ(form.NewFileName.Hint, "変更するファイル名、左の数値が白になるように変更してください");
@@ -265,8 +263,8 @@ TEST_F(TargetPageTest, TheCdChoiceStaysAsItWas)
     EXPECT_EQ(Row(1), (Cells{"[合計]", "", "0 件", "", "", "", ""}));
 
     Choose(CheckTarget::Joliet);
-    EXPECT_EQ(form.NewFileName.Hint, newNameHint);
-    EXPECT_EQ(form.CharCountLabel.Hint, countHint);
+    EXPECT_EQ(form.NewFileName.Hint, "変更ファイル名、左の数値が1から64以内の値に変更してください");
+    EXPECT_EQ(form.CharCountLabel.Hint, "ファイル名の文字数 負の値はセミコロンを含むことを示します");
     EXPECT_EQ(Grid().ColCount(), 6);
     EXPECT_EQ(Grid().ColWidth(0), 240);
     EXPECT_EQ(Row(0), (Cells{" ファイル名", "字数", " サイズ (bytes)", " 日付", "パス長", " パス名"}));
