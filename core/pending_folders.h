@@ -1,12 +1,10 @@
 #pragma once
-#include <functional>
 #include <queue>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/disk_path.h"
-#include "core/walk_progress.h"
 
 // Folders found by a walk and not yet listed, in numbered slots. A new folder
 // takes the lowest-numbered free slot; the walk lists the folder in the
@@ -27,24 +25,6 @@ public:
     const DiskPath& path(int slot) const { return slots_[static_cast<std::size_t>(slot)]; }
     // Frees an occupied slot for the next folder found.
     void release(int slot);
-
-    // The walk in slot order: list(start), then list(path) of the lowest
-    // occupied slot, freed once listed, until no folder is pending or progress
-    // has stopped; list adds the sub-folders it finds. What a stopped walk
-    // left pending is dropped.
-    template <class List>
-    void walk(const DiskPath& start, const WalkProgress& progress, List list)
-    {
-        clear();
-        list(start);
-        while (!empty() && !progress.stopped()) {
-            const int slot = lowest();
-            const DiskPath path = this->path(slot);
-            list(path);
-            release(slot);
-        }
-        clear();
-    }
 
 private:
     std::vector<DiskPath> slots_;  // slots ever used, occupied or free

@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <stdexcept>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "core/pending_folders.h"
@@ -44,23 +43,20 @@ private:
     std::vector<std::string> slots_;
 };
 
-// The slot-ordered walk from node 0: PendingFolders' own walk, or the same
-// steps over the literal array; list(node) lists one node, adding its
-// sub-folders by number.
+inline int SlotNode(const std::string& path) { return std::stoi(path); }
+inline int SlotNode(const DiskPath& path) { return std::stoi(path.Shown); }
+
+// The slot-ordered walk from node 0, over PendingFolders or the literal
+// array; list(node) lists one node, adding its sub-folders by number.
 template <class Slots, class List>
 void WalkInSlotOrder(Slots& pending, List list)
 {
-    if constexpr (std::is_same_v<Slots, PendingFolders>) {
-        const WalkProgress unwatched;
-        pending.walk("0", unwatched, [&](const DiskPath& path) { list(std::stoi(path.Shown)); });
-    } else {
-        pending.clear();
-        list(0);
-        while (!pending.empty()) {
-            const int slot = pending.lowest();
-            const std::string path = pending.path(slot);
-            list(std::stoi(path));
-            pending.release(slot);
-        }
+    pending.clear();
+    list(0);
+    while (!pending.empty()) {
+        const int slot = pending.lowest();
+        const int node = SlotNode(pending.path(slot));
+        list(node);
+        pending.release(slot);
     }
 }
