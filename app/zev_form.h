@@ -183,6 +183,9 @@ public:
     // Where the tree's walk records the files while the map is on; nullptr
     // while it is off.
     TreeMapWalk* MapWalk = nullptr;
+    // The tree node that shows each of the map's folders, by the folder's
+    // number.
+    std::vector<ui::TTreeNode> MapNodes;
 
     // Newest-files page (files/newest_page.cpp).
     void SetNewestGridWidths();

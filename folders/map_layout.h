@@ -1,0 +1,74 @@
+#pragma once
+// The map's picture of its records: a squarified treemap (area = size) with
+// cushion shading, each file coloured by its age or its kind, and where each
+// point of it lies.
+#include <cstdint>
+#include <vector>
+
+#include "core/treemap_layout.h"
+#include "folders/map_records.h"
+
+// Where a point of the map lies: the file's rectangle, or the block of small
+// files of a folder (File -1) painted as one.
+struct MapHit {
+    std::int32_t File = -1;
+    std::int32_t Folder = -1;
+    MapRect Rect;
+};
+
+// Ages fall in five bands from the walk's start: within a day, a week, a
+// month, a year, and before.
+inline constexpr int kAgeBands = 5;
+std::uint32_t AgeBandColor(int band);
+// The kinds holding the most bytes that get hues of their own.
+inline constexpr int kHuedKinds = 10;
+
+class MapLayout {
+public:
+    enum class Coloring { Age, Kind };
+
+    explicit MapLayout(const MapRecords& records) : records_(records) {}
+    MapLayout(const MapLayout&) = delete;
+    MapLayout& operator=(const MapLayout&) = delete;
+
+    // After the records' End: the kinds' colours and each folder's average.
+    void Update();
+    // Forgets the colours and the last layout.
+    void Clear() noexcept;
+
+    Coloring Colors() const { return coloring_; }
+    void SetColoring(Coloring coloring);
+    // The colour of a file as the map paints it before shading.
+    std::uint32_t ColorOf(const MapFile& file) const;
+    // The colour of a kind; grey past the ten largest.
+    std::uint32_t KindColor(std::int32_t kind) const;
+
+    // Lays the map out over the whole buffer and paints it; background where
+    // nothing holds bytes.
+    void Paint(const PixelBuffer& buffer, std::uint32_t background);
+    // What the pixel shows under the last Paint's layout.
+    MapHit HitTest(int x, int y) const;
+    // Where a file, or a folder's block of small files (File -1), lies under
+    // the last Paint's layout; a file laid in its folder's block gives the
+    // block's rectangle. Empty when it is not on the map.
+    MapRect Locate(const MapHit& target) const;
+    // A folder's rectangle under the last Paint's layout.
+    MapRect FolderRect(std::int32_t folder) const;
+    // The bytes the colours and rectangles take.
+    std::size_t Bytes() const;
+
+private:
+    void WorkOutAverages();
+    template <class Visit>
+    void Lay(std::int32_t folder, const MapRect& rect, const Cushion& cushion, int depth, Visit& visit) const;
+
+    const MapRecords& records_;
+    Coloring coloring_ = Coloring::Age;
+    // Colour per kind, kOtherKind's being grey.
+    std::vector<std::uint32_t> kindColors_;
+    // Colour of each folder's files on average, by bytes.
+    std::vector<std::uint32_t> averages_;
+    // Each folder's rectangle, painted or not.
+    std::vector<MapRect> rects_;
+    int width_ = 0, height_ = 0;
+};
