@@ -77,7 +77,9 @@ void MapLayout::Clear() noexcept
 {
     decltype(kindColors_)().swap(kindColors_);
     decltype(averages_)().swap(averages_);
-    decltype(rects_)().swap(rects_);
+    decltype(laidOf_)().swap(laidOf_);
+    decltype(laid_)().swap(laid_);
+    decltype(rows_)().swap(rows_);
     width_ = height_ = 0;
 }
 
@@ -89,7 +91,9 @@ void MapLayout::Update()
     for (std::size_t r = 0; r < ranked.size() && r < kHuedKinds; ++r)
         if (static_cast<std::size_t>(ranked[r]) < kindColors_.size())
             kindColors_[static_cast<std::size_t>(ranked[r])] = HueColor(36.0 * static_cast<double>(r), 0.7, 0.9);
-    rects_.assign(records_.FolderCount(), MapRect{});
+    decltype(laidOf_)().swap(laidOf_);
+    decltype(laid_)().swap(laid_);
+    decltype(rows_)().swap(rows_);
     width_ = height_ = 0;
     WorkOutAverages();
 }
@@ -125,7 +129,9 @@ void MapLayout::WorkOutAverages()
     std::vector<ColorSum> sums(records_.FolderCount());
     for (std::size_t i = 0; i < records_.FileCount(); ++i) {
         const MapFile& file = records_.File(static_cast<std::int32_t>(i));
-        sums[static_cast<std::size_t>(file.Folder)].Add(ColorOf(file), static_cast<double>(file.Size));
+        // A file taken off the map is in no folder.
+        if (file.Folder >= 0)
+            sums[static_cast<std::size_t>(file.Folder)].Add(ColorOf(file), static_cast<double>(file.Size));
     }
     averages_.assign(sums.size(), kGrey);
     for (std::size_t f = sums.size(); f-- > 0;) {
@@ -140,42 +146,66 @@ void MapLayout::WorkOutAverages()
     }
 }
 
-// Lays out the folder's items in rect and hands each to visit: visit.Folder
-// says whether to go into a folder, visit.File and visit.Block take a file's
-// rectangle and that of a folder's files too small for a pixel of their own.
-template <class Visit>
-void MapLayout::Lay(std::int32_t folder, const MapRect& rect, const Cushion& cushion, int depth, Visit& visit) const
+std::int64_t MapLayout::TileSize(const MapFolder& folder, const LaidFolder& laid, int i) const
 {
-    if (!visit.Folder(folder, rect))
-        return;
+    return i < laid.Own ? records_.ItemSize(records_.Item(folder, i)) : laid.SmallBytes;
+}
+
+std::uint32_t MapLayout::BlockColor(const MapFolder& folder, std::int32_t from) const
+{
+    ColorSum sum;
+    for (std::int32_t i = from; i < folder.ItemCount; ++i) {
+        const std::int32_t item = records_.Item(folder, i);
+        if (item >= 0) {
+            const MapFile& file = records_.File(item);
+            sum.Add(ColorOf(file), static_cast<double>(file.Size));
+        } else {
+            sum.Add(averages_[static_cast<std::size_t>(~item)], static_cast<double>(records_.Folder(~item).Size));
+        }
+    }
+    return sum.Average();
+}
+
+// Lays out the folder's items in rect and paints each file, and the block of
+// the folder's files too small for a pixel of their own; goes into each
+// sub-folder with a pixel or more. Keeps the folder's rows.
+void MapLayout::Lay(std::int32_t folder, const MapRect& rect, const Cushion& cushion, int depth,
+                    const PixelBuffer& buffer)
+{
     const MapFolder& f = records_.Folder(folder);
     if (f.Size <= 0)
         return;
-    const Cushion inside = cushion.With(rect, RidgeHeight(depth));
-    auto sizeOf = [this, &f](std::int32_t i) { return records_.ItemSize(records_.Item(f, i)); };
+    LaidFolder laid;
     // Items are largest first: from the first under a pixel on, all are.
     const double scale = rect.area() / static_cast<double>(f.Size);
-    std::int32_t own = 0;
     std::int64_t ownBytes = 0;
-    while (own < f.ItemCount && static_cast<double>(sizeOf(own)) * scale >= 1.0)
-        ownBytes += sizeOf(own++);
-    const std::int64_t smallBytes = f.Size - ownBytes;
-    const int count = own + (smallBytes > 0 ? 1 : 0);
-    Squarify(
-        rect, count, static_cast<double>(f.Size),
-        [&](int i) { return static_cast<double>(i < own ? sizeOf(i) : smallBytes); },
-        [&](int i, const MapRect& r) {
+    while (laid.Own < f.ItemCount
+           && static_cast<double>(records_.ItemSize(records_.Item(f, laid.Own))) * scale >= 1.0)
+        ownBytes += records_.ItemSize(records_.Item(f, laid.Own++));
+    laid.SmallBytes = f.Size - ownBytes;
+    laid.FirstRow = static_cast<std::int32_t>(rows_.size());
+    const int count = laid.Own + (laid.SmallBytes > 0 ? 1 : 0);
+    const std::size_t at = laid_.size();
+    laidOf_[static_cast<std::size_t>(folder)] = static_cast<std::int32_t>(at);
+    laid_.push_back(laid);
+    auto sizeOf = [&](int i) { return static_cast<double>(TileSize(f, laid, i)); };
+    const Cushion inside = cushion.With(rect, RidgeHeight(depth));
+    SquarifyRows(rect, count, static_cast<double>(f.Size), sizeOf, [&](const SquareRow& row) {
+        rows_.push_back(row);
+        ++laid_[at].RowCount;
+        PlaceRowItems(row, sizeOf, [&](int i, const MapRect& r) {
             const Cushion tile = inside.With(r, RidgeHeight(depth + 1));
-            if (i == own) {
-                visit.Block(folder, own, r, tile);
+            if (i == laid.Own) {
+                PaintCushion(buffer, r, tile, BlockColor(f, laid.Own));
                 return;
             }
             const std::int32_t item = records_.Item(f, i);
             if (item >= 0)
-                visit.File(item, r, tile);
+                PaintCushion(buffer, r, tile, ColorOf(records_.File(item)));
             else
-                Lay(~item, r, inside, depth + 1, visit);
+                Lay(~item, r, inside, depth + 1, buffer);
         });
+    });
 }
 
 void MapLayout::Paint(const PixelBuffer& buffer, std::uint32_t background)
@@ -183,109 +213,117 @@ void MapLayout::Paint(const PixelBuffer& buffer, std::uint32_t background)
     width_ = buffer.width;
     height_ = buffer.height;
     std::fill(buffer.pixels, buffer.pixels + static_cast<std::ptrdiff_t>(buffer.width) * buffer.height, background);
-    std::fill(rects_.begin(), rects_.end(), MapRect{});
-    if (records_.Empty() || rects_.size() != records_.FolderCount())
+    laid_.clear();
+    rows_.clear();
+    laidOf_.assign(records_.FolderCount(), -1);
+    if (records_.Empty() || averages_.size() != records_.FolderCount())
         return;
-    struct Painter {
-        MapLayout& layout;
-        const PixelBuffer& buffer;
-        bool Folder(std::int32_t folder, const MapRect& rect)
-        {
-            layout.rects_[static_cast<std::size_t>(folder)] = rect;
-            return true;
-        }
-        void File(std::int32_t file, const MapRect& r, const Cushion& cushion)
-        {
-            PaintCushion(buffer, r, cushion, layout.ColorOf(layout.records_.File(file)));
-        }
-        void Block(std::int32_t folder, std::int32_t from, const MapRect& r, const Cushion& cushion)
-        {
-            const MapRecords& records = layout.records_;
-            const MapFolder& f = records.Folder(folder);
-            ColorSum sum;
-            for (std::int32_t i = from; i < f.ItemCount; ++i) {
-                const std::int32_t item = records.Item(f, i);
-                if (item >= 0) {
-                    const MapFile& file = records.File(item);
-                    sum.Add(layout.ColorOf(file), static_cast<double>(file.Size));
-                } else {
-                    sum.Add(layout.averages_[static_cast<std::size_t>(~item)],
-                            static_cast<double>(records.Folder(~item).Size));
-                }
-            }
-            PaintCushion(buffer, r, cushion, sum.Average());
-        }
-    } painter{*this, buffer};
     Lay(0, MapRect{0, 0, static_cast<double>(buffer.width), static_cast<double>(buffer.height)}, Cushion{}, 0,
-        painter);
+        buffer);
+}
+
+MapRect MapLayout::TileRect(std::int32_t folder, int i) const
+{
+    const MapFolder& f = records_.Folder(folder);
+    const LaidFolder& laid = laid_[static_cast<std::size_t>(laidOf_[static_cast<std::size_t>(folder)])];
+    MapRect found;
+    for (std::int32_t r = laid.FirstRow; r < laid.FirstRow + laid.RowCount; ++r) {
+        const SquareRow& row = rows_[static_cast<std::size_t>(r)];
+        if (i < row.First || i >= row.End)
+            continue;
+        PlaceRowItems(
+            row, [&](int t) { return static_cast<double>(TileSize(f, laid, t)); },
+            [&](int t, const MapRect& rect) {
+                if (t == i)
+                    found = rect;
+            });
+        break;
+    }
+    return found;
 }
 
 MapHit MapLayout::HitTest(int x, int y) const
 {
-    struct Finder {
-        int x, y;
-        MapHit hit;
-        bool Folder(std::int32_t, const MapRect& rect) const { return rect.holdsPixel(x, y); }
-        void File(std::int32_t file, const MapRect& r, const Cushion&)
-        {
-            if (r.holdsPixel(x, y))
-                hit = {file, -1, r};
-        }
-        void Block(std::int32_t folder, std::int32_t, const MapRect& r, const Cushion&)
-        {
-            if (r.holdsPixel(x, y))
-                hit = {-1, folder, r};
-        }
-    } finder{x, y, {}};
-    if (records_.Empty() || rects_.empty() || x < 0 || y < 0 || x >= width_ || y >= height_)
+    if (laid_.empty() || x < 0 || y < 0 || x >= width_ || y >= height_)
         return {};
-    Lay(0, MapRect{0, 0, static_cast<double>(width_), static_cast<double>(height_)}, Cushion{}, 0, finder);
-    if (finder.hit.File >= 0)
-        finder.hit.Folder = records_.File(finder.hit.File).Folder;
-    return finder.hit;
+    std::int32_t folder = 0;
+    for (;;) {
+        const std::int32_t at = laidOf_[static_cast<std::size_t>(folder)];
+        if (at < 0)
+            return {};
+        const MapFolder& f = records_.Folder(folder);
+        const LaidFolder& laid = laid_[static_cast<std::size_t>(at)];
+        // The rows tile the folder's rectangle, and a row's items the row.
+        const SquareRow* held = nullptr;
+        for (std::int32_t r = laid.FirstRow; r < laid.FirstRow + laid.RowCount && !held; ++r)
+            if (rows_[static_cast<std::size_t>(r)].Rect.holdsPixel(x, y))
+                held = &rows_[static_cast<std::size_t>(r)];
+        if (!held)
+            return {};
+        int tile = -1;
+        MapRect tileRect;
+        PlaceRowItems(
+            *held, [&](int t) { return static_cast<double>(TileSize(f, laid, t)); },
+            [&](int t, const MapRect& rect) {
+                if (tile < 0 && rect.holdsPixel(x, y)) {
+                    tile = t;
+                    tileRect = rect;
+                }
+            });
+        if (tile < 0)
+            return {};
+        if (tile == laid.Own)
+            return {-1, folder, tileRect};
+        const std::int32_t item = records_.Item(f, tile);
+        if (item >= 0)
+            return {item, folder, tileRect};
+        folder = ~item;
+    }
+}
+
+std::optional<MapRect> MapLayout::LaidRect(std::int32_t folder) const
+{
+    if (laid_.empty() || folder < 0 || static_cast<std::size_t>(folder) >= laidOf_.size())
+        return std::nullopt;
+    if (folder == 0)
+        return MapRect{0, 0, static_cast<double>(width_), static_cast<double>(height_)};
+    if (laidOf_[static_cast<std::size_t>(folder)] < 0)
+        return std::nullopt;
+    // Laid out, so are the folders above it: its tile in its parent's layout.
+    const std::int32_t parent = records_.Folder(folder).Parent;
+    const MapFolder& p = records_.Folder(parent);
+    for (std::int32_t i = 0; i < p.ItemCount; ++i)
+        if (records_.Item(p, i) == ~folder)
+            return TileRect(parent, i);
+    return std::nullopt;
 }
 
 MapRect MapLayout::Locate(const MapHit& target) const
 {
-    struct Locator {
-        const MapRecords& records;
-        const MapHit& target;
-        MapRect found;
-        bool file = false;
-        bool Folder(std::int32_t folder, const MapRect&) const
-        {
-            for (std::int32_t f = target.Folder; f >= 0; f = records.Folder(f).Parent)
-                if (f == folder)
-                    return true;
-            return false;
-        }
-        void File(std::int32_t f, const MapRect& r, const Cushion&)
-        {
-            if (f == target.File) {
-                found = r;
-                file = true;
-            }
-        }
-        void Block(std::int32_t folder, std::int32_t, const MapRect& r, const Cushion&)
-        {
-            if (folder == target.Folder && !file)
-                found = r;
-        }
-    } locator{records_, target, {}};
-    if (target.Folder < 0 || records_.Empty() || rects_.empty() || width_ <= 0 || height_ <= 0)
+    if (target.Folder < 0 || static_cast<std::size_t>(target.Folder) >= laidOf_.size())
         return {};
-    Lay(0, MapRect{0, 0, static_cast<double>(width_), static_cast<double>(height_)}, Cushion{}, 0, locator);
-    return locator.found;
+    // Laid out only when the folders above it were.
+    const std::int32_t at = laidOf_[static_cast<std::size_t>(target.Folder)];
+    if (at < 0)
+        return {};
+    const MapFolder& f = records_.Folder(target.Folder);
+    const LaidFolder& laid = laid_[static_cast<std::size_t>(at)];
+    if (target.File >= 0)
+        for (std::int32_t i = 0; i < laid.Own; ++i)
+            if (records_.Item(f, i) == target.File)
+                return TileRect(target.Folder, i);
+    // A file too small for a pixel, or the block itself.
+    return laid.SmallBytes > 0 ? TileRect(target.Folder, laid.Own) : MapRect{};
 }
 
 MapRect MapLayout::FolderRect(std::int32_t folder) const
 {
-    return folder >= 0 && static_cast<std::size_t>(folder) < rects_.size() ? rects_[static_cast<std::size_t>(folder)]
-                                                                           : MapRect{};
+    return LaidRect(folder).value_or(MapRect{});
 }
 
 std::size_t MapLayout::Bytes() const
 {
     return kindColors_.capacity() * sizeof(std::uint32_t) + averages_.capacity() * sizeof(std::uint32_t)
-        + rects_.capacity() * sizeof(MapRect);
+        + laidOf_.capacity() * sizeof(std::int32_t) + laid_.capacity() * sizeof(LaidFolder)
+        + rows_.capacity() * sizeof(SquareRow);
 }
