@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -7,5 +9,6 @@
 extern std::string ClipText;
 
 void AppendClipText(std::string_view piece);
-// Replaces the clipboard's content with ClipText as CF_TEXT.
-void PlaceClipText();
+// Replaces the clipboard's content with ClipText as CF_TEXT, the clipboard
+// owned by the window given.
+void PlaceClipText(HWND owner);

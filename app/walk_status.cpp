@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "app/zev_form.h"
 #include "core/number_format.h"
 #include "ui/application.h"
 
@@ -26,8 +25,8 @@ bool TakeEscapeKey()
     return foreground && GetWindowThreadProcessId(foreground, nullptr) == GetCurrentThreadId();
 }
 
-WalkStatus::WalkStatus(TForm1& form, Purpose purpose, std::int64_t total)
-    : form_(form), purpose_(purpose), total_(total),
+WalkStatus::WalkStatus(ui::TStatusBar& bar, ui::TControl& window, Purpose purpose, std::int64_t total)
+    : bar_(bar), window_(window), purpose_(purpose), total_(total),
       progress_(*this, purpose == Purpose::Rename ? 1 : WalkProgress::kEntriesPerLook)
 {
 }
@@ -37,15 +36,17 @@ WalkStatus::~WalkStatus()
     if (purpose_ == Purpose::Rename)
         return;
     if (progress_.stopped())
-        form_.HintToStatusBar(purpose_ == Purpose::Refresh ? "Esc で中断しました。表示は途中までの結果です。"
-                                                           : "Esc で中断しました。クリップボードは変わっていません。");
+        Say(purpose_ == Purpose::Refresh ? "Esc で中断しました。表示は途中までの結果です。"
+                                             : "Esc で中断しました。クリップボードは変わっていません。");
     else if (shown_)
-        form_.HintToStatusBar(ui::Application().Hint());
+        Say(ui::Application().Hint());
     else
         return;
     // What runs after the walk may keep the message loop waiting a while yet.
-    UpdateWindow(form_.StatusBar1.Handle());
+    UpdateWindow(bar_.Handle());
 }
+
+void WalkStatus::Say(const std::string& text) { bar_.SetPanelText(" " + text); }
 
 std::uint32_t WalkStatus::Milliseconds() { return GetTickCount(); }
 
@@ -54,13 +55,13 @@ bool WalkStatus::StopRequested() { return TakeEscapeKey(); }
 void WalkStatus::Show(std::int64_t files, std::int64_t folders)
 {
     if (purpose_ == Purpose::Rename)
-        form_.HintToStatusBar("名前を変更中: " + FormatNumber(files) + " / " + FormatNumber(total_) + " (Esc で中断)");
+        Say("名前を変更中: " + FormatNumber(files) + " / " + FormatNumber(total_) + " (Esc で中断)");
     else
-        form_.HintToStatusBar("読み込み中: " + FormatNumber(files) + " ファイル, " + FormatNumber(folders)
-                              + " フォルダ (Esc で中断)");
+        Say("読み込み中: " + FormatNumber(files) + " ファイル, " + FormatNumber(folders)
+            + " フォルダ (Esc で中断)");
     // No message loop runs during the walk: whatever waits to be painted (the
     // bar, a tab just chosen, a page just shown) is painted now. Input stays
     // in the queue.
-    RedrawWindow(form_.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(window_.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     shown_ = true;
 }

@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
 
-#include "core/walk_progress.h"
+#include <string>
 
-class TForm1;
+#include "core/walk_progress.h"
+#include "ui/control.h"
+#include "ui/status_bar.h"
 
 // True when Esc was pressed since the last look; its key press (and its
 // release, when already there) leave the queue, any other input stays in it.
@@ -20,7 +22,9 @@ public:
     // costs far more than a look; its caller says how it ended.
     enum class Purpose { Refresh, Copy, Rename };
 
-    WalkStatus(TForm1& form, Purpose purpose, std::int64_t total = 0);
+    // bar: where the progress and the end show; window: what is repainted
+    // at each show.
+    WalkStatus(ui::TStatusBar& bar, ui::TControl& window, Purpose purpose, std::int64_t total = 0);
     ~WalkStatus() override;
     WalkStatus(const WalkStatus&) = delete;
     WalkStatus& operator=(const WalkStatus&) = delete;
@@ -35,7 +39,11 @@ public:
     void Show(std::int64_t files, std::int64_t folders) override;
 
 private:
-    TForm1& form_;
+    // Written as the window writes its hint line, after a blank.
+    void Say(const std::string& text);
+
+    ui::TStatusBar& bar_;
+    ui::TControl& window_;
     Purpose purpose_;
     std::int64_t total_;
     bool shown_ = false;

@@ -6,6 +6,7 @@
 #include "app/version.h"
 #include "core/paths.h"
 #include "core/sizes.h"
+#include "rename/joliet_hints.h"
 #include "ui/application.h"
 
 DiskPath CurrentFolder;
@@ -69,16 +70,18 @@ TForm1::TForm1(std::vector<DiskPath> args)
       RenamePanel(&RenameFilePage),
       DoRenameButton(&RenamePanel, "変更を反映", 4, 4, 84, 25),
       CancelRenameButton(&RenamePanel, "キャンセル", 4, 32, 84, 25),
-      ToLowerButton(&RenamePanel, "英大文字 → 英小文字", 96, 4, 130, 25),
-      ToUpperBottun(&RenamePanel, "英小文字 → 英大文字", 96, 32, 130, 25),
-      WideToSingleButton(&RenamePanel, "全角英数字を半角", 232, 4, 110, 25),
-      LowerExtBottun(&RenamePanel, "拡張子を小文字", 232, 32, 110, 25),
-      ZenSymbol(&RenamePanel, "全角記号を半角", 348, 4, 100, 25),
-      HankakuKANA(&RenamePanel, "半角カナを全角", 348, 32, 100, 25),
-      Underline2Space(&RenamePanel, "_ を空白", 454, 4, 70, 25),
-      Space2Underline(&RenamePanel, "空白を _", 454, 32, 70, 25),
-      UndoRenameButton(&RenamePanel, "元に戻す", 528, 4, 50, 25),
-      ReplaceButton(&RenamePanel, "置換", 528, 32, 50, 25),
+      // Windows' frame is wider than Wine's: the last column ends short of
+      // the page's edge at the default size so that its captions stay whole.
+      ToLowerButton(&RenamePanel, "英大文字 → 英小文字", 92, 4, 130, 25),
+      ToUpperBottun(&RenamePanel, "英小文字 → 英大文字", 92, 32, 130, 25),
+      WideToSingleButton(&RenamePanel, "全角英数字を半角", 226, 4, 110, 25),
+      LowerExtBottun(&RenamePanel, "拡張子を小文字", 226, 32, 110, 25),
+      ZenSymbol(&RenamePanel, "全角記号を半角", 340, 4, 92, 25),
+      HankakuKANA(&RenamePanel, "半角カナを全角", 340, 32, 92, 25),
+      Underline2Space(&RenamePanel, "_ を空白", 436, 4, 60, 25),
+      Space2Underline(&RenamePanel, "空白を _", 436, 32, 60, 25),
+      UndoRenameButton(&RenamePanel, "元に戻す", 500, 4, 60, 25),
+      ReplaceButton(&RenamePanel, "置換", 500, 32, 60, 25),
       RenameGrid(&RenameFilePage, 8, 2),
       JolietPage(DiskPage, "CD/DVD検証"),
       JolietPanel(&JolietPage),
@@ -86,6 +89,9 @@ TForm1::TForm1(std::vector<DiskPath> args)
       CurrentFileName(&JolietPanel, 48, 6, 300, 21),
       NewFileName(&JolietPanel, 48, 32, 300, 21),
       RenameButton(&JolietPanel, "変更", 356, 31, 75, 25),
+      TargetLabel(&JolietPanel, 356, 10),
+      TargetBox(&JolietPanel, 388, 6, 150),
+      FixAllButton(&JolietPanel, "修正案で変更", 439, 31, 95, 25),
       JolietGrid(&JolietPage, 6, 3),
       HelpSheet(DiskPage, "使用法"),
       RichEdit1(&HelpSheet),
@@ -245,15 +251,21 @@ void TForm1::LayOutJolietPage() {
     JolietPanel.SetColor(RGB(128, 128, 128));
     CharCountLabel.SetFont(MakeFont("MS UI Gothic", 16, kWhite, true));
     CharCountLabel.SetCaption("0");
-    CharCountLabel.Hint = "ファイル名の文字数 負の値はセミコロンを含むことを示します";
+    CharCountLabel.Hint = kJolietCountHint;
     CurrentFileName.SetFont(MakeFont("ＭＳ ゴシック", 12));
     CurrentFileName.SetText("現在のファイル名");
     CurrentFileName.SetEnabled(false);
     CurrentFileName.Hint = "違反ファイル名";
     NewFileName.SetFont(MakeFont("ＭＳ ゴシック", 12));
     NewFileName.SetText("変更するファイル名");
-    NewFileName.Hint = "変更ファイル名、左の数値が1から64以内の値に変更してください";
+    NewFileName.Hint = kJolietNewNameHint;
     RenameButton.Hint = "実際に変更します";
+    TargetLabel.SetCaption("点検:");
+    TargetBox.SetItems({"CD/DVD (Joliet)", "USBメモリ (FAT32)", "OneDrive・SharePoint", "Mac・zip", "文字化け"});
+    TargetBox.SetItemIndex(0);
+    TargetBox.Hint = "名前を点検する書き込み先 (文字化けはどこに書き込むかによらず点検します)";
+    FixAllButton.Hint = "修正案のある名前をすべて修正案の名前に変更します (Ctrl+Z で元に戻せます)";
+    FixAllButton.SetEnabled(false);
 }
 
 void TForm1::LayOutHelpSheet() {
@@ -312,7 +324,10 @@ void TForm1::BindEvents() {
     CancelRenameButton.OnClick = [this](ui::TControl& s) { CancelRenameButtonClick(s); };
     UndoRenameButton.OnClick = [this](ui::TControl& s) { UndoRenameButtonClick(s); };
     ReplaceButton.OnClick = [this](ui::TControl& s) { ReplaceButtonClick(s); };
-    OnKeyPreview = [this](ui::TControl& s, WORD& key, ui::TShiftState shift) { RenamePageKeyDown(s, key, shift); };
+    OnKeyPreview = [this](ui::TControl& s, WORD& key, ui::TShiftState shift) {
+        RenamePageKeyDown(s, key, shift);
+        JolietPageKeyDown(s, key, shift);
+    };
 
     ToLowerButton.OnClick = [this](ui::TControl& s) { ToLowerButtonClick(s); };
     ToUpperBottun.OnClick = [this](ui::TControl& s) { ToUpperBottunClick(s); };
@@ -331,12 +346,15 @@ void TForm1::BindEvents() {
     };
     NewFileName.OnChange = [this](ui::TControl& s) { NewFileNameChange(s); };
     RenameButton.OnClick = [this](ui::TControl& s) { RenameButtonClick(s); };
+    TargetBox.OnChange = [this](ui::TControl& s) { TargetBoxChange(s); };
+    FixAllButton.OnClick = [this](ui::TControl& s) { FixAllButtonClick(s); };
     NewFileGrid.OnDrawCell = [this](ui::TStringGrid& g, int c, int r, const RECT& rect, ui::TGridDrawState st) {
         NewFileDrawCell(g, c, r, rect, st);
     };
     NewFileGrid.OnMouseDown = [this](ui::TStringGrid& g, ui::TMouseButton b, ui::TShiftState sh, int x, int y) {
         NewFileClick(g, b, sh, x, y);
     };
+    BindDeleteKeys();
 }
 
 void TForm1::FormShow(ui::TControl&) {
@@ -406,3 +424,15 @@ void TForm1::DirectoryListBox1Change(ui::TControl&) {
 }
 
 void TForm1::HintToStatusBar(const std::string& hint) { StatusBar1.SetPanelText(" " + hint); }
+
+void TForm1::GridKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift) {
+    if (shift != ui::ssCtrl || key != 'C') return;
+    if (&sender == &DirGrid)
+        CopyDirPage();
+    else if (&sender == &FileGrid)
+        CopyFilePage();
+    else if (&sender == &NewFileGrid)
+        CopyNewestPage();
+    else if (&sender == &JolietGrid)
+        CopyTargetPage();
+}

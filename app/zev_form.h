@@ -12,8 +12,12 @@
 #include "rename/name_conversions.h"
 #include "rename/rename_check.h"
 #include "rename/rename_on_disk.h"
+#include "rename/replace_dialog.h"
+#include "rename/target_rename.h"
+#include "rename/target_rules.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
+#include "ui/combo_box.h"
 #include "ui/directory_list_box.h"
 #include "ui/drive_combo_box.h"
 #include "ui/edit.h"
@@ -21,7 +25,6 @@
 #include "ui/label.h"
 #include "ui/page_control.h"
 #include "ui/panel.h"
-#include "ui/replace_dialog.h"
 #include "ui/rich_edit.h"
 #include "ui/status_bar.h"
 #include "ui/string_grid.h"
@@ -114,6 +117,9 @@ public:
     ui::TEdit CurrentFileName;
     ui::TEdit NewFileName;
     ui::TButton RenameButton;
+    ui::TLabel TargetLabel;
+    ui::TComboBox TargetBox;
+    ui::TButton FixAllButton;
     ui::TStringGrid JolietGrid;
 
     ui::TTabSheet HelpSheet;
@@ -131,6 +137,25 @@ public:
     // Keyboard and clipboard (app/clip_text.cpp).
     void GridKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
 
+    // Delete and Shift+Delete: the selected entry to the Recycle Bin
+    // (app/recycle.cpp); each page drops its entry in its own folder.
+    enum class RecycleOutcome { Kept, Moved, Failed, FailedPartway };
+    // Wraps the key handlers of the pages that delete, and notes which row
+    // the user picked (a click or the arrow keys) since each page was filled.
+    void BindDeleteKeys();
+    void DeleteKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
+    // Asks, checks that path still names the entry listed, moves it to the
+    // Recycle Bin and says how it went (the failure box, the status bar).
+    // size: the box's size line.
+    RecycleOutcome RecycleEntry(const DiskPath& path, const EntryIdentity& entry, const std::string& size);
+    // The row the user picked on each page since it was last filled, 0 for none.
+    int FilePickedRow = 0;
+    int DirPickedRow = 0;
+    int NewestPickedRow = 0;
+    void DeleteFileRow();
+    void DeleteDirRow();
+    void DeleteNewestRow();
+
     // Drive header and locations (app/drive_header.cpp).
     void DriveComboBox1Change(ui::TControl& sender);
     void FilesDropped(HDROP drop) override;
@@ -140,6 +165,8 @@ public:
     void SetFileGridWidths();
     void SetFileGridTitles();
     void RefreshFilePage();
+    // Fills the grid from FileTable as it stands.
+    void FillFileGrid();
     void FileDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state);
     void FileClick(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
     void FileGridAction(ui::TMouseButton button, int x, int y);
@@ -172,6 +199,8 @@ public:
     void BCollapseTreeClick(ui::TControl& sender);
     void DetailTreeClick(ui::TControl& sender);
     void TreeKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
+    // A sub-folder's node shows its own files' figures anew in detailed mode.
+    void ShowFolderFigures(ui::TTreeNode node, std::int64_t size, std::int32_t fileCount, const FILETIME& newestUtc);
     void CopyTree();
 
     // The tree page's map (folders/tree_map_page.cpp).
@@ -180,6 +209,8 @@ public:
     void TreeMapKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
     void TreeView1Select(ui::TTreeNode node);
     void CopyTreeMap();
+    // Delete on the map: the file a click outlined.
+    void DeleteMapFile();
     // Where the tree's walk records the files while the map is on; nullptr
     // while it is off.
     TreeMapWalk* MapWalk = nullptr;
@@ -241,10 +272,12 @@ public:
     // Find and replace on the rename page (rename/replace_names.cpp).
     void ReplaceButtonClick(ui::TControl& sender);
     // What 置換 does once the dialog has closed: replaces in the new name of
-    // every row, marks and checks the rows as the conversions do, and reports.
-    void ReplaceNames(const ReplaceSettings& settings);
-    // The dialog's count line for its boxes as they are.
-    ui::TReplacePreview ReplacePreview(const ReplaceSettings& settings) const;
+    // rows 1..n (n: the listing taken when the dialog opened), marks and
+    // checks the rows as the conversions do, and reports. A search that gives
+    // up changes no row.
+    void ReplaceNames(const ReplaceSettings& settings, int n);
+    // The dialog's count line for its boxes as they are, over rows 1..n.
+    TReplacePreview ReplacePreview(const ReplaceSettings& settings, int n) const;
     // The dialog's boxes, kept for its next opening in this run.
     ReplaceSettings ReplaceFields;
 
@@ -272,6 +305,29 @@ public:
     void JolietGridMouseDown(ui::TStringGrid& sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
     void NewFileNameChange(ui::TControl& sender);
     void RenameButtonClick(ui::TControl& sender);
+
+    // The CD/DVD page's other targets (rename/target_page.cpp).
+    CheckTarget JolietTarget() const;
+    void TargetBoxChange(ui::TControl& sender);
+    void SetTargetGridTitles();
+    void RefreshTargetPage();
+    void FillTargetGrid();
+    void ShowTargetEntry(int row);
+    void TargetGridMouseDown(ui::TMouseButton button, int col, int row);
+    void TargetNameChange();
+    void TargetRenameButtonClick();
+    void FixAllButtonClick(ui::TControl& sender);
+    void UndoTargetRenames();
+    // Ctrl+Z on the CD/DVD page, anywhere but in an edit box.
+    void JolietPageKeyDown(ui::TControl& sender, WORD& key, ui::TShiftState shift);
+    void CopyTargetPage();
+    // Entries the last walk for another target stored, also the entry rows.
+    int TargetCount = 0;
+    // The TargetTable index the boxes show; 0 when none.
+    int ShownTarget = 0;
+    // What the last 修正案で変更 or 変更 renamed, below CurrentFolder as it was.
+    DiskPath TargetUndoFolder;
+    std::vector<TargetRenameDone> TargetUndo;
 
 private:
     void LayOutHeader();

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include "core/win_types.h"
 
 // What tells one directory entry from another that shows under the same
@@ -19,4 +20,11 @@ bool operator==(const EntryIdentity& a, const EntryIdentity& b);
 
 #ifdef _WIN32
 EntryIdentity IdentityOf(const WIN32_FIND_DATAW& entry);
+// Whether path names exactly one entry, stored under name, with the
+// identity: what a rename or a delete checks before it touches the entry.
+// A folder can be matched by its name and attributes alone, leaving out its
+// write time, which renames inside it change.
+enum class EntryMatch { Whole, FolderByName };
+bool NamesEntry(const std::wstring& path, std::wstring_view name, const EntryIdentity& entry,
+                EntryMatch match = EntryMatch::Whole);
 #endif

@@ -2,6 +2,7 @@
 
 #ifdef _WIN32
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <map>
 #include <mutex>
@@ -10,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/pending_folders.h"
+#include "core/walk_order.h"
 #include "core/walk_rule.h"
 
 ReadAheadSettings ReadAheadSetup;
@@ -58,32 +59,7 @@ private:
 // The walk that runs on this thread.
 thread_local ReadAhead* Running = nullptr;
 
-// Workers of earlier read-aheads that were still inside a read when their
-// walk ended. The next read-ahead waits for them; so does the program's end.
-class Leftovers {
-public:
-    ~Leftovers() { joinAll(); }
-    void add(std::thread thread) { threads_.push_back(std::move(thread)); }
-    void joinAll()
-    {
-        for (std::thread& thread : threads_)
-            thread.join();
-        threads_.clear();
-    }
-
-private:
-    std::vector<std::thread> threads_;
-};
-
-Leftovers& LeftoverWorkers()
-{
-    static Leftovers leftovers;
-    return leftovers;
-}
-
-// A folder's place in the walk's depth-first order: the indexes of the
-// walkable sub-folders that lead to it from the start, compared in turn.
-using Place = std::vector<int>;
+ReadAheadPeak LastPeakHeld;
 
 struct Read {
     FolderListing listing;
@@ -111,210 +87,370 @@ Read ReadWhole(const std::wstring& folder, KeepGoing keepGoing)
     return read;
 }
 
+// About the memory a folder's record takes, with the paths of its
+// sub-folders until the order has them.
+std::size_t RecordBytes(const std::wstring& path, const std::vector<std::wstring>& subFolders)
+{
+    std::size_t bytes = 128 + (path.size() + 1) * sizeof(wchar_t);
+    for (const std::wstring& sub : subFolders)
+        bytes += 32 + (sub.size() + 1) * sizeof(wchar_t);
+    return bytes;
+}
+
 }  // namespace
 
 // What the walk and its workers share, under the one mutex.
 struct ReadAhead::Shared {
-    enum class State { Known, Reading, Read };
+    // Folders nobody has started are only in the order. The walk's own
+    // folder is one it reads itself: its first, or one it asked for first.
+    enum class State { Walks, Reading, Read };
     struct Folder {
-        State state = State::Known;
-        Place place;
-        Place queued;  // its key in queue while Known
+        State state = State::Reading;
+        bool held = false;      // its listing, read by a worker
         FolderListing listing;
-        std::size_t bytes = 0;
-        // In slot order, until the copy of the walk's slots has passed it.
+        std::size_t bytes = 0;  // the listing's
+        std::size_t book = 0;   // the record's, with its sub-folders' paths
+        // Walkable, each ending in "\"; given to the order as it passes.
         std::vector<std::wstring> subFolders;
     };
 
-    Shared(std::wstring start, WalkOrder order) : start(std::move(start)), order(order) {}
+    Shared(const DiskPath& start, WalkOrder order, const ReadAheadSettings& settings)
+        : order(order), maxListings(settings.MaxListings), maxBytes(settings.MaxBytes),
+          beforeOpen(settings.BeforeWorkerOpens), beforeRecording(settings.BeforeRecording)
+    {
+        if (order == WalkOrder::Depth)
+            depth.start(start);
+        else
+            slots.start(start);
+        // The first folder is left to the walk, which asks for it at once: a
+        // worker could only make it wait, and look for Esc before reading.
+        nextInOrder();
+        folders[cursor.Wide].state = State::Walks;
+    }
 
-    // Wakes the walk if it waits, and idle workers if there is work.
+    // The walk's order, run over the listings read: the same code as the walk's.
+    bool nextInOrder()
+    {
+        hasCursor = order == WalkOrder::Depth ? depth.next(cursor) : slots.next(cursor);
+        return hasCursor;
+    }
+    bool aheadInOrder(DiskPath& folder)
+    {
+        return order == WalkOrder::Depth ? depth.ahead(folder) : slots.ahead(folder);
+    }
+    std::size_t heldBytes() const
+    {
+        return listingBytes + recordBytes + (order == WalkOrder::Depth ? depth.bytes() : slots.bytes());
+    }
+
+    // Wakes the walk if it waits, and idle workers if there may be work.
     void wake()
     {
         if (walkWaits)
             listed.wakeAll();
-        if (idleWorkers > 0 && canStart())
+        if (idleWorkers > 0 && withinBounds())
             work.wakeAll();
     }
 
-    bool canStart() const
-    {
-        return !queue.empty() && heldListings < kMaxListings && heldBytes < kMaxBytes;
-    }
+    bool withinBounds() const { return !off && heldListings < maxListings && heldBytes() < maxBytes; }
 
-    void know(const std::wstring& path, Place place)
+    // The folder a worker reads next, recorded as read by it: the one the
+    // order waits for, if nobody has started it, else the soonest ahead.
+    bool startAhead(std::wstring& path)
     {
-        auto [at, added] = folders.try_emplace(path);
-        if (!added)
-            return;
-        Folder& folder = at->second;
-        folder.place = std::move(place);
-        if (order == WalkOrder::Depth) {
-            folder.queued = folder.place;
+        if (!withinBounds())
+            return false;
+        if (hasCursor && !folders.contains(cursor.Wide)) {
+            path = cursor.Wide;
         } else {
-            // Not yet given a slot: after every folder that has one.
-            folder.queued.reserve(folder.place.size() + 1);
-            folder.queued.push_back(1);
-            folder.queued.insert(folder.queued.end(), folder.place.begin(), folder.place.end());
+            DiskPath folder;
+            do {
+                if (!aheadInOrder(folder))
+                    return false;
+            } while (folders.contains(folder.Wide));
+            path = std::move(folder.Wide);
         }
-        queue.emplace(folder.queued, path);
+        record(path, State::Reading);
+        return true;
     }
 
-    // A folder just read: its sub-folders become known, and in slot order the
-    // copy of the walk's slots goes on as far as the listings read allow.
-    void learn(Folder& folder, std::vector<std::wstring> subFolders)
+    Folder& record(const std::wstring& path, State state)
     {
-        for (std::size_t i = 0; i < subFolders.size(); ++i) {
-            Place place = folder.place;
-            place.push_back(static_cast<int>(i));
-            know(subFolders[i], std::move(place));
-        }
-        if (order == WalkOrder::Slots) {
-            folder.subFolders = std::move(subFolders);
-            followSlots();
-        }
+        Folder& folder = folders[path];
+        folder.state = state;
+        folder.book = RecordBytes(path, {});
+        recordBytes += folder.book;
+        notePeak();
+        return folder;
     }
 
-    // Runs the walk's slot rule over the listings read so far, so that each
-    // known folder waits under the slot the walk will give it. This copy of
-    // the slots passes each folder as soon as it is read, so before the walk
-    // takes it: only a stopped walk's records may be gone.
-    void followSlots()
+    // Something failed in the bookkeeping or a worker's read: from now on
+    // the walk reads alone, and what was held ahead goes.
+    void turnOff() noexcept
     {
-        if (!startListed) {
-            Folder* first = listedFolder(start);
-            if (!first)
-                return;
-            giveSlots(*first);
-            startListed = true;
-        }
-        while (!slots.empty()) {
-            const int slot = slots.lowest();
-            Folder* folder = listedFolder(slots.path(slot).Wide);
-            if (!folder)
-                return;
-            giveSlots(*folder);
-            slots.release(slot);
-        }
+        off = true;
+        stopping = true;
+        folders.clear();
+        depth.clear();
+        slots.clear();
+        hasCursor = false;
+        heldListings = 0;
+        listingBytes = 0;
+        recordBytes = 0;
+        listed.wakeAll();
+        work.wakeAll();
     }
 
-    // The folder's record once its listing is read; null before.
-    Folder* listedFolder(const std::wstring& path)
+    State stateOf(const std::wstring& path) const
     {
         const auto at = folders.find(path);
-        if (at == folders.end() || at->second.state == State::Known || at->second.state == State::Reading)
-            return nullptr;
-        return &at->second;
+        return at == folders.end() ? State::Walks : at->second.state;
     }
 
-    void giveSlots(Folder& folder)
+    void notePeak()
     {
-        for (std::wstring& path : folder.subFolders) {
-            const int slot = slots.add(DiskPath(std::string(), path));
-            const auto at = folders.find(path);
-            if (at == folders.end() || at->second.state != State::Known)
-                continue;
-            Folder& sub = at->second;
-            queue.erase(sub.queued);
-            sub.queued = {0, slot};
-            queue.emplace(sub.queued, path);
-        }
-        folder.subFolders = {};
+        peak.Listings = std::max(peak.Listings, heldListings);
+        peak.Bytes = std::max(peak.Bytes, heldBytes());
     }
 
-    const std::wstring start;
+    // The walk has taken the folder: its record goes.
+    void forget(const std::wstring& path)
+    {
+        const auto at = folders.find(path);
+        if (at == folders.end())
+            return;
+        if (at->second.held) {
+            --heldListings;
+            listingBytes -= at->second.bytes;
+        }
+        recordBytes -= at->second.book;
+        folders.erase(at);
+    }
+
+    // A folder just read, its record now Read: the order passes it and every
+    // folder after it already read, learning their sub-folders. Returns the
+    // bytes held more.
+    std::size_t learn(const std::wstring& path, std::vector<std::wstring> subFolders)
+    {
+        const std::size_t before = heldBytes();
+        if (beforeRecording)
+            beforeRecording(path);
+        Folder& folder = folders.at(path);
+        const std::size_t book = RecordBytes(path, subFolders);
+        recordBytes += book - folder.book;
+        folder.book = book;
+        folder.subFolders = std::move(subFolders);
+        while (hasCursor) {
+            const auto at = folders.find(cursor.Wide);
+            if (at == folders.end() || at->second.state != State::Read)
+                break;
+            Folder& passed = at->second;
+            for (std::wstring& sub : passed.subFolders) {
+                if (order == WalkOrder::Depth)
+                    depth.found(DiskPath(std::string(), std::move(sub)));
+                else
+                    slots.found(DiskPath(std::string(), std::move(sub)));
+            }
+            passed.subFolders = {};
+            recordBytes -= passed.book;
+            passed.book = RecordBytes(cursor.Wide, {});
+            recordBytes += passed.book;
+            if (order == WalkOrder::Depth)
+                depth.done();
+            else
+                slots.done();
+            nextInOrder();
+        }
+        notePeak();
+        const std::size_t after = heldBytes();
+        return after > before ? after - before : 0;
+    }
+
     const WalkOrder order;
+    const std::size_t maxListings;
+    const std::size_t maxBytes;
     SlimMutex mutex;
     SlimCondition work;    // workers wait for a folder to read, or the end
     SlimCondition listed;  // the walk waits for a worker's listing
     int idleWorkers = 0;
     bool walkWaits = false;
+    bool off = false;
     std::atomic<bool> stopping{false};
-    std::unordered_map<std::wstring, Folder> folders;
-    std::map<Place, std::wstring> queue;  // known folders nobody has started, in reading order
+    DepthFirstOrder depth;  // the walk's order, whichever it is
+    PendingFolders pending;
+    SlotOrder slots{pending};
+    DiskPath cursor;        // the folder the order waits for, once read
+    bool hasCursor = false;
+    std::unordered_map<std::wstring, Folder> folders;  // started, and not yet taken
     std::size_t heldListings = 0;
-    std::size_t heldBytes = 0;
-    std::vector<char> reading;            // per worker: inside a read
-    PendingFolders slots;                 // slot order: the walk's slots, ahead of it
-    bool startListed = false;
-    std::function<void(const std::wstring&)> beforeOpen;
+    std::size_t listingBytes = 0;
+    std::size_t recordBytes = 0;
+    ReadAheadPeak peak;
+    std::vector<char> reading;  // per worker: inside a read
+    std::vector<char> ended;    // per worker: returned, or about to
+    const std::function<void(const std::wstring&)> beforeOpen;
+    const std::function<void(const std::wstring&)> beforeRecording;
 };
 
-void ReadAhead::Work(const std::shared_ptr<Shared>& shared, std::size_t worker)
+namespace {
+
+// Workers let go by a read-ahead that ended while they were inside a read.
+// Each keeps its shared state until it returns; the program's end detaches
+// those still reading rather than wait for them.
+class LetGoWorkers {
+public:
+    ~LetGoWorkers()
+    {
+        reap();
+        for (Worker& worker : workers_) {
+            if (worker.thread.joinable())
+                worker.thread.detach();
+        }
+    }
+
+    // Joins the workers that have returned; the number that may still be let go.
+    int reap()
+    {
+        const std::lock_guard guard(mutex_);
+        int free = 0;
+        for (Worker& worker : workers_) {
+            if (worker.thread.joinable() && hasEnded(worker)) {
+                worker.thread.join();
+                worker.shared = nullptr;
+            }
+            free += !worker.thread.joinable();
+        }
+        return free;
+    }
+
+    // Needs a free place, which reap() counted before the workers started.
+    void add(std::thread thread, const std::shared_ptr<ReadAhead::Shared>& shared, std::size_t index) noexcept
+    {
+        const std::lock_guard guard(mutex_);
+        for (Worker& worker : workers_) {
+            if (!worker.thread.joinable()) {
+                worker.thread = std::move(thread);
+                worker.shared = shared;
+                worker.index = index;
+                return;
+            }
+        }
+    }
+
+private:
+    struct Worker {
+        std::thread thread;
+        std::shared_ptr<ReadAhead::Shared> shared;
+        std::size_t index = 0;
+    };
+
+    static bool hasEnded(Worker& worker)
+    {
+        const std::lock_guard guard(worker.shared->mutex);
+        return worker.shared->ended[worker.index] != 0;
+    }
+
+    SlimMutex mutex_;
+    std::array<Worker, ReadAhead::kMaxLetGo> workers_;
+};
+
+LetGoWorkers& LetGo()
 {
-    using State = Shared::State;
-    std::unique_lock lock(shared->mutex);
+    static LetGoWorkers workers;
+    return workers;
+}
+
+// One worker's loop: reads the first folder queued while the bounds allow,
+// records it, and goes on until the read-ahead stops. Throws what its reading
+// or bookkeeping throws.
+void Serve(ReadAhead::Shared& shared, std::size_t worker)
+{
+    using State = ReadAhead::Shared::State;
+    std::unique_lock lock(shared.mutex);
     for (;;) {
-        ++shared->idleWorkers;
-        shared->work.wait(lock, [&] { return shared->stopping || shared->canStart(); });
-        --shared->idleWorkers;
-        if (shared->stopping)
+        std::wstring path;
+        ++shared.idleWorkers;
+        shared.work.wait(lock, [&] { return shared.stopping || shared.startAhead(path); });
+        --shared.idleWorkers;
+        if (shared.stopping)
             return;
-        const auto first = shared->queue.begin();
-        const std::wstring path = first->second;
-        shared->queue.erase(first);
-        Shared::Folder& folder = shared->folders.at(path);
-        folder.state = State::Reading;
-        shared->reading[worker] = 1;
+        shared.reading[worker] = 1;
         lock.unlock();
 
-        if (shared->beforeOpen)
-            shared->beforeOpen(path);
-        Read read;
-        bool whole = true;
-        try {
-            read = ReadWhole(path, [&] { return !shared->stopping; });
-        } catch (const std::bad_alloc&) {
-            whole = false;
-        }
+        if (shared.beforeOpen)
+            shared.beforeOpen(path);
+        Read read = ReadWhole(path, [&] { return !shared.stopping; });
 
         lock.lock();
-        shared->reading[worker] = 0;
-        if (shared->stopping)
+        shared.reading[worker] = 0;
+        if (shared.stopping)
             return;
-        if (!whole) {
-            // No room to hold it: left for the walk, which reads as it goes.
-            folder.state = State::Known;
-            shared->wake();
-            continue;
-        }
+        // Only this worker changes a folder it reads, and nothing else takes
+        // it from the map while the read-ahead runs.
+        ReadAhead::Shared::Folder& folder = shared.folders.at(path);
         folder.listing = std::move(read.listing);
         folder.bytes = folder.listing.bytes();
         folder.state = State::Read;
-        ++shared->heldListings;
-        shared->heldBytes += folder.bytes;
-        shared->learn(folder, std::move(read.subFolders));
-        shared->wake();
+        folder.held = true;
+        ++shared.heldListings;
+        shared.listingBytes += folder.bytes;
+        const std::size_t learnt = shared.learn(path, std::move(read.subFolders));
+        shared.peak.LargestRead = std::max(shared.peak.LargestRead, folder.bytes + learnt);
+        shared.wake();
     }
+}
+
+}  // namespace
+
+void ReadAhead::Work(const std::shared_ptr<Shared>& shared, std::size_t worker)
+{
+    try {
+        Serve(*shared, worker);
+    } catch (...) {
+        const std::lock_guard lock(shared->mutex);
+        shared->turnOff();
+    }
+    const std::lock_guard lock(shared->mutex);
+    shared->reading[worker] = 0;
+    shared->ended[worker] = 1;
 }
 
 int ReadAhead::WorkerCount()
 {
     if (ReadAheadSetup.Workers > 0)
-        return ReadAheadSetup.Workers;
+        return std::min(ReadAheadSetup.Workers, kMaxLetGo);
     SYSTEM_INFO system{};
     GetSystemInfo(&system);
-    return std::clamp(static_cast<int>(system.dwNumberOfProcessors), 2, 8);
+    return std::clamp(static_cast<int>(system.dwNumberOfProcessors), 2, kMaxLetGo);
+}
+
+ReadAheadPeak ReadAhead::LastPeak()
+{
+    return LastPeakHeld;
 }
 
 ReadAhead::ReadAhead(const DiskPath& start, WalkOrder order) : outer_(Running)
 {
-    LeftoverWorkers().joinAll();
     // An empty path names no folder: a search of it would read the current one.
     if (ReadAheadSetup.Enabled && !start.empty()) {
-        shared_ = std::make_shared<Shared>(EndingInBackslash(start).Wide, order);
-        shared_->beforeOpen = ReadAheadSetup.BeforeWorkerOpens;
-        // Known but left to the walk, which asks for it at once: a worker
-        // could only make it wait, and look for Esc before reading anything.
-        shared_->folders[shared_->start];
-        const int count = WorkerCount();
-        shared_->reading.assign(static_cast<std::size_t>(count), 0);
+        // Never more workers than may be let go, so that at most kMaxLetGo
+        // are ever let go; while that many are stuck, the walk reads alone.
+        const int count = std::min(WorkerCount(), LetGo().reap());
+        std::shared_ptr<Shared> shared;
         try {
-            for (int i = 0; i < count; ++i)
-                workers_.emplace_back(Work, shared_, static_cast<std::size_t>(i));
-        } catch (const std::system_error&) {
+            if (count > 0) {
+                shared = std::make_shared<Shared>(EndingInBackslash(start), order, ReadAheadSetup);
+                shared->reading.assign(static_cast<std::size_t>(count), 0);
+                shared->ended.assign(static_cast<std::size_t>(count), 0);
+                workers_.reserve(static_cast<std::size_t>(count));
+                for (int i = 0; i < count; ++i)
+                    workers_.emplace_back(Work, shared, static_cast<std::size_t>(i));
+            }
+        } catch (...) {
             // Fewer workers, or none: the walk reads what they do not.
         }
+        if (!workers_.empty())
+            shared_ = std::move(shared);
     }
     Running = this;
 }
@@ -324,18 +460,24 @@ ReadAhead::~ReadAhead()
     Running = outer_;
     if (!shared_)
         return;
-    std::vector<char> reading;
+    std::array<bool, kMaxLetGo> letGo{};
     {
         const std::lock_guard lock(shared_->mutex);
+        LastPeakHeld = shared_->peak;
         shared_->stopping = true;
-        reading = shared_->reading;
+        for (std::size_t i = 0; i < workers_.size(); ++i)
+            letGo[i] = shared_->reading[i] != 0;
+        // What the walk did not take goes now, not with the last worker.
+        shared_->folders.clear();
+        shared_->depth.clear();
+        shared_->slots.clear();
     }
     shared_->work.wakeAll();
-    // A worker inside a read (a slow share) is not waited for here: it ends
-    // after the read, and the next walk waits for it.
+    // A worker inside a read (a slow share) is not waited for: it is let go,
+    // ends after the read, and a later read-ahead reaps it.
     for (std::size_t i = 0; i < workers_.size(); ++i) {
-        if (reading[i])
-            LeftoverWorkers().add(std::move(workers_[i]));
+        if (letGo[i])
+            LetGo().add(std::move(workers_[i]), shared_, i);
         else
             workers_[i].join();
     }
@@ -345,48 +487,59 @@ FindFile ReadAhead::take(const std::wstring& path, WalkProgress& progress)
 {
     using State = Shared::State;
     std::unique_lock lock(shared_->mutex);
-    const auto at = shared_->folders.find(path);
-    if (at == shared_->folders.end()) {
-        // Not a folder of this walk's order, or asked for again: read as
-        // without read-ahead.
-        lock.unlock();
-        return FindFile(path + L"*");
-    }
-    Shared::Folder& folder = at->second;
     for (;;) {
-        switch (folder.state) {
+        // Off, or not a folder of this walk's order, or asked for again:
+        // read as without read-ahead.
+        const auto at = shared_->off ? shared_->folders.end() : shared_->folders.find(path);
+        const bool waitedFor = !shared_->off && shared_->hasCursor && shared_->cursor.Wide == path;
+        if (at == shared_->folders.end() && !waitedFor) {
+            lock.unlock();
+            return FindFile(path + L"*");
+        }
+        const State state = at == shared_->folders.end() ? State::Walks : at->second.state;
+        switch (state) {
         case State::Read: {
-            FolderListing listing = std::move(folder.listing);
-            --shared_->heldListings;
-            shared_->heldBytes -= folder.bytes;
-            shared_->folders.erase(at);
+            FolderListing listing = std::move(at->second.listing);
+            shared_->forget(path);
             shared_->wake();
             lock.unlock();
             return FindFile(std::move(listing));
         }
-        case State::Known: {
+        case State::Walks: {
             // No worker has started it: read here, still looking at progress.
-            shared_->queue.erase(folder.queued);
-            folder.state = State::Reading;
+            if (at == shared_->folders.end())
+                shared_->record(path, State::Walks);
             lock.unlock();
-            Read read = ReadWhole(path, [&] { return progress.waiting(); });
+            Read read;
+            try {
+                read = ReadWhole(path, [&] { return progress.waiting(); });
+            } catch (...) {
+                lock.lock();
+                shared_->turnOff();
+                lock.unlock();
+                return FindFile(path + L"*");
+            }
             lock.lock();
-            folder.state = State::Read;
-            if (progress.stopped()) {
+            if (progress.stopped() || shared_->off) {
                 // What was read up to the stop, as the walk would have met it.
-                shared_->folders.erase(at);
+                shared_->forget(path);
                 return FindFile(std::move(read.listing));
             }
-            shared_->learn(folder, std::move(read.subFolders));
-            shared_->folders.erase(at);
-            shared_->wake();
+            try {
+                shared_->folders.at(path).state = State::Read;
+                shared_->learn(path, std::move(read.subFolders));
+                shared_->forget(path);
+                shared_->wake();
+            } catch (...) {
+                shared_->turnOff();
+            }
             lock.unlock();
             return FindFile(std::move(read.listing));
         }
         case State::Reading: {
             shared_->walkWaits = true;
-            const bool listed =
-                shared_->listed.wait(lock, [&] { return folder.state != State::Reading; }, kWaitSliceMs);
+            const bool listed = shared_->listed.wait(
+                lock, [&] { return shared_->off || shared_->stateOf(path) != State::Reading; }, kWaitSliceMs);
             shared_->walkWaits = false;
             if (listed)
                 continue;

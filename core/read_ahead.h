@@ -20,26 +20,53 @@ struct ReadAheadSettings {
     bool Enabled = true;
     // Worker threads; 0 takes one per processor, at least 2 and at most 8.
     int Workers = 0;
+    // What may be held ahead of the walk: listings, and bytes (the listings
+    // and the bookkeeping of the folders known ahead, see ReadAhead).
+    std::size_t MaxListings = 4096;
+    std::size_t MaxBytes = 32 * 1024 * 1024;
     // Called on a worker with the folder (ending in "\") it is about to open.
     std::function<void(const std::wstring& folder)> BeforeWorkerOpens;
+    // Called, on a worker or on the walk's thread, with a folder just read,
+    // before its sub-folders are recorded; what it throws turns the
+    // read-ahead off as any failure of its bookkeeping would.
+    std::function<void(const std::wstring& folder)> BeforeRecording;
 };
 extern ReadAheadSettings ReadAheadSetup;
 
+// The most a read-ahead held at once, for tests.
+struct ReadAheadPeak {
+    std::size_t Listings = 0;
+    std::size_t Bytes = 0;
+    // The most one read added: its listing and the folders it made known.
+    std::size_t LargestRead = 0;
+};
+
 // Reads the folders of one walk ahead of it, on worker threads, in the walk's
 // own order, for as long as the object lives; the walk runs on the thread
-// that made it and takes each folder's listing through ReadFolder. Workers
-// learn the sub-folders from the listings themselves, under the walk rule, so
-// the walk announces nothing but its start.
+// that made it and takes each folder's listing through ReadFolder. The
+// read-ahead runs its own instance of the walk's order (see walk_order.h)
+// over the listings read, their sub-folders under the walk rule, so the walk
+// announces nothing but its start, and workers read only folders the order
+// hands out, soonest first.
 //
-// At most kMaxListings listings or kMaxBytes of them are held ahead of the
-// walk, a listing never split. The walk reads its first folder itself, and
-// any other it needs that no worker has started. Each folder is read once. When the object goes, idle workers end at once;
-// one still inside a read ends after it, discarding it, and the next
-// read-ahead waits for it before it starts.
+// At most MaxListings listings or MaxBytes are held ahead of the walk, both
+// checked before each read, so that at most one listing per worker goes over
+// them. The bytes count the listings and the bookkeeping held ahead: each
+// folder known and not yet taken (its path and place), and in slot order the
+// paths its order holds and the sub-folders waiting for it. The walk reads
+// its first folder itself, and any other it needs that no worker has
+// started. Each folder is read once.
+//
+// Nothing thrown on a worker, or by the bookkeeping on the walk's thread,
+// reaches the walk: the read-ahead turns off and the walk reads the rest
+// itself. Nothing on the walk's thread waits for a worker inside a read
+// (a share that stopped answering): when the object goes, such a worker is
+// let go, ends after its read and throws it away; later read-aheads reap
+// those that ended. While kMaxLetGo are let go and still reading, walks
+// start no workers; the program ends without waiting for them.
 class ReadAhead {
 public:
-    static constexpr std::size_t kMaxListings = 4096;
-    static constexpr std::size_t kMaxBytes = 32 * 1024 * 1024;
+    static constexpr int kMaxLetGo = 8;
 
     // start: the walk's first folder, in either form, with or without "\".
     ReadAhead(const DiskPath& start, WalkOrder order);
@@ -47,11 +74,15 @@ public:
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
 
-    // The number of worker threads a read-ahead starts.
+    // The number of worker threads a read-ahead starts, none let go.
     static int WorkerCount();
+    // What the last read-ahead that ended held at most.
+    static ReadAheadPeak LastPeak();
+
+    // What the walk and its workers share; it lives as long as any of them.
+    struct Shared;
 
 private:
-    struct Shared;
     static void Work(const std::shared_ptr<Shared>& shared, std::size_t worker);
     friend FindFile ReadFolder(const DiskPath& folder, WalkProgress& progress);
     FindFile take(const std::wstring& folder, WalkProgress& progress);

@@ -62,15 +62,22 @@ void TForm1::SetFileGridTitles()
 void TForm1::RefreshFilePage()
 {
     ui::TGridUpdate update(FileGrid);
-    FileGrid.ClearCells();
-    SetFileGridTitles();
-    int n = 0;
     {
         ui::HourglassCursor hourglass;
         FileGrid.SetRow(1);
-        n = ListFiles(CurrentFolder);
-        FileGrid.SetRowCount(n + 2);
+        ListFiles(CurrentFolder);
     }
+    FillFileGrid();
+}
+
+void TForm1::FillFileGrid()
+{
+    ui::TGridUpdate update(FileGrid);
+    const int n = static_cast<int>(FileTable.size()) - 1;
+    FileGrid.ClearCells();
+    SetFileGridTitles();
+    FileGrid.SetRowCount(n + 2);
+    FilePickedRow = 0;
     const FileTotals totals = TotalsOf(n);
     SortFiles(n, FileSortKey, SortDescending);
 
@@ -151,5 +158,32 @@ void TForm1::CopyFilePage()
     }
     AppendClipText("[合計]\t\t");
     AppendClipText(FormatNumber(ToDisplaySize(total), 13) + "\t");
-    PlaceClipText();
+    PlaceClipText(Handle());
+}
+
+void TForm1::DeleteFileRow()
+{
+    const int row = FileGrid.Row();
+    const int n = static_cast<int>(FileTable.size()) - 1;
+    // Only the file of a row the user picked, as the row still shows it; the
+    // total row names none.
+    if (row != FilePickedRow || row < 1 || row > n || static_cast<std::size_t>(row) >= FileOrder.size())
+        return;
+    const int index = FileOrder[static_cast<std::size_t>(row)];
+    if (index < 1 || index > n || FileTable[index].IsFolder || FileTable[index].Name != FileGrid.Cell(0, row))
+        return;
+    const FileEntry file = FileTable[index];
+    const DiskPath path = Joined(EndingInBackslash(CurrentFolder), file.Name, file.Identity.Name);
+    switch (RecycleEntry(path, file.Identity, FormatNumber(file.Size) + " bytes")) {
+    case RecycleOutcome::Moved:
+        FileTable.erase(FileTable.begin() + index);
+        FillFileGrid();
+        break;
+    case RecycleOutcome::FailedPartway:
+        RefreshFilePage();
+        break;
+    case RecycleOutcome::Kept:
+    case RecycleOutcome::Failed:
+        break;
+    }
 }

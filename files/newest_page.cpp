@@ -51,7 +51,7 @@ void TForm1::RefreshNewestPage()
     {
         ui::HourglassCursor hourglass;
         NewFileGrid.SetRow(1);
-        WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+        WalkStatus walk(StatusBar1, *this, WalkStatus::Purpose::Refresh);
         NewestCount = WalkNewest(CurrentFolder, walk.Progress());
         NewFileGrid.SetRowCount(NewestRowCount());
     }
@@ -60,7 +60,14 @@ void TForm1::RefreshNewestPage()
 
 void TForm1::FillNewestGrid()
 {
+    // A copy may have walked afresh since the grid was filled: the rows
+    // follow what it kept, and a lone empty row shows nothing stale.
     ui::TGridUpdate update(NewFileGrid);
+    NewFileGrid.SetRowCount(NewestRowCount());
+    if (NewestCount == 0)
+        for (int c = 0; c < 5; ++c)
+            NewFileGrid.SetCell(c, 1, "");
+    NewestPickedRow = 0;
     SortNewest(NewestCount, FileSortKey, SortDescending);
     for (int row = 1; row <= NewestCount; ++row) {
         const NewestEntry& file = NewestTable[static_cast<std::size_t>(NewestOrder[static_cast<std::size_t>(row)])];
@@ -111,13 +118,6 @@ void TForm1::NewestGridAction(ui::TMouseButton button, int x, int y)
     if (button == ui::TMouseButton::Left && row == 0 && col >= 0 && col <= 4) {
         SortDescending = !SortDescending;
         FileSortKey = kNewestTitleKeys[col];
-        // A copy may have walked afresh since the grid was filled: the rows
-        // follow what it kept, and a lone empty row shows nothing stale.
-        ui::TGridUpdate update(NewFileGrid);
-        NewFileGrid.SetRowCount(NewestRowCount());
-        if (NewestCount == 0)
-            for (int c = 0; c < 5; ++c)
-                NewFileGrid.SetCell(c, 1, "");
         FillNewestGrid();
     } else if (button == ui::TMouseButton::Left && (col == 0 || col == 1) && row >= 1) {
         const DiskPath folder = NewestRowPath(NewFileGrid, row, false);
@@ -137,7 +137,7 @@ void TForm1::CopyNewestPage()
         // title clicks that sort it again.
         const std::vector<NewestEntry> shown = NewestTable;
         const std::int32_t shownCount = NewestCount;
-        WalkStatus walk(*this, WalkStatus::Purpose::Copy);
+        WalkStatus walk(StatusBar1, *this, WalkStatus::Purpose::Copy);
         NewestCount = WalkNewest(CurrentFolder, walk.Progress());
         if (walk.Stopped()) {
             NewestTable = shown;
@@ -155,5 +155,34 @@ void TForm1::CopyNewestPage()
         AppendClipText(FormatNumber(ToDisplaySize(file.Size), 13) + "\t");
         AppendClipText(ExtensionText(file.Name) + "\r\n");
     }
-    PlaceClipText();
+    PlaceClipText(Handle());
+}
+
+void TForm1::DeleteNewestRow()
+{
+    const int row = NewFileGrid.Row();
+    if (row != NewestPickedRow || row < 1 || row > NewestCount
+        || static_cast<std::size_t>(row) >= NewestOrder.size())
+        return;
+    const int position = NewestOrder[static_cast<std::size_t>(row)];
+    if (position < 1 || position > NewestCount)
+        return;
+    // Only the file the row still shows.
+    const NewestEntry file = NewestTable[static_cast<std::size_t>(position)];
+    if (file.Folder != NewFileGrid.Cell(0, row) || file.Name != NewFileGrid.Cell(1, row))
+        return;
+    const DiskPath path = Joined({file.Folder, file.WideFolder}, file.Name, file.WideName);
+    switch (RecycleEntry(path, file.Identity, FormatNumber(file.Size) + " bytes")) {
+    case RecycleOutcome::Moved:
+        // The next newest comes in with the next walk.
+        DropNewest(position);
+        FillNewestGrid();
+        break;
+    case RecycleOutcome::FailedPartway:
+        RefreshNewestPage();
+        break;
+    case RecycleOutcome::Kept:
+    case RecycleOutcome::Failed:
+        break;
+    }
 }

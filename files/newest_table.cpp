@@ -1,11 +1,10 @@
 #include "files/newest_table.h"
 
 #include "core/find_file.h"
+#include "core/folder_walk.h"
 #include "core/paths.h"
-#include "core/read_ahead.h"
 #include "core/sort_value.h"
 #include "core/stamp.h"
-#include "core/walk_rule.h"
 #include "files/file_sort.h"
 #include "files/newest_keeper.h"
 
@@ -45,46 +44,52 @@ std::int32_t WalkNewest(const DiskPath& folder)
 
 std::int32_t WalkNewest(const DiskPath& folder, WalkProgress& progress)
 {
+    // Each file of each folder offered to the table as the walk meets it.
+    class NewestWalk : public FolderVisitor {
+    public:
+        void Enter(const DiskPath&) override {}
+        void Met(const DiskPath& path, const FindFile& entry) override { ListNewestFolder(path, entry); }
+        void Done(const DiskPath&) override {}
+    };
+
     Kept.clear();
-    const ReadAhead ahead(folder, WalkOrder::Slots);
-    PendingFolders.walk(folder, progress, [&](const DiskPath& path) { ListNewestFolder(path, progress); });
+    // An empty path names no folder; searching it would list the process's
+    // current folder instead.
+    if (!folder.empty()) {
+        NewestWalk walk;
+        WalkFolders(EndingInBackslash(folder), PendingFolders, progress, walk);
+    }
     return Kept.held();
 }
 
-void ListNewestFolder(const DiskPath& folder, WalkProgress& progress)
+void ListNewestFolder(const DiskPath& path, const FindFile& entry)
 {
-    // An empty path names no folder; searching it would list the process's
-    // current folder instead.
-    if (folder.empty())
+    if (entry.isFolder())
         return;
-    const DiskPath path = EndingInBackslash(folder);
-    for (FindFile entry = ReadFolder(path, progress); entry; entry.next()) {
-        const WIN32_FIND_DATAW& data = entry.data();
-        if (entry.isFolder()) {
-            if (entry.isDotEntry())
-                continue;
-            if (IsWalkableFolder(data))
-                PendingFolders.add(SubFolder(path, entry));
-            if (!progress.folder())
-                return;
-            continue;
-        }
-        FILETIME local{};
-        FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
-        const int position = Kept.offer(TicksOf(local));
-        if (position != 0) {
-            NewestEntry& kept = NewestTable[static_cast<std::size_t>(position)];
-            kept.Name = entry.name();
-            kept.Folder = path.Shown;
-            kept.WideName = entry.wideName();
-            kept.WideFolder = path.Wide;
-            kept.Size = entry.size();
-            kept.WriteTime = local;
-            FileTimeToSystemTime(&local, &kept.Stamp);
-        }
-        if (!progress.file())
-            return;
+    const WIN32_FIND_DATAW& data = entry.data();
+    FILETIME local{};
+    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+    const int position = Kept.offer(TicksOf(local));
+    if (position != 0) {
+        NewestEntry& kept = NewestTable[static_cast<std::size_t>(position)];
+        kept.Name = entry.name();
+        kept.Folder = path.Shown;
+        kept.WideName = entry.wideName();
+        kept.WideFolder = path.Wide;
+        kept.Size = entry.size();
+        kept.WriteTime = local;
+        FileTimeToSystemTime(&local, &kept.Stamp);
+        kept.Identity = IdentityOf(data);
     }
+}
+
+void DropNewest(int position)
+{
+    if (position < 1 || position > NewestCount)
+        return;
+    NewestTable.erase(NewestTable.begin() + position);
+    NewestTable.emplace_back();
+    --NewestCount;
 }
 
 int CompareNewest(int a, int b, int key)

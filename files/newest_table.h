@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/entry_identity.h"
+#include "core/find_file.h"
 #include "core/pending_folders.h"
 #include "core/walk_progress.h"
 #include "core/win_types.h"
@@ -16,6 +18,7 @@ struct NewestEntry {
     std::int64_t Size = 0;
     FILETIME WriteTime{};  // last write, local time
     SYSTEMTIME Stamp{};    // the same time broken down
+    EntryIdentity Identity;   // what the walk found, to delete only that file
 };
 
 inline constexpr int NewestCapacity = 500;
@@ -26,8 +29,8 @@ extern std::vector<NewestEntry> NewestTable;
 extern std::int32_t NewestCount;
 // Display order: position r (from 1) holds the NewestTable position of row r.
 extern std::vector<int> NewestOrder;
-// Folders the walk found and has yet to list. The variable bears the name of
-// its class, which is then named through "class".
+// The slots of the walk: folders it found and has yet to list. The variable
+// bears the name of its class, which is then named through "class".
 extern class PendingFolders PendingFolders;
 
 // Walks the whole subtree of the folder, the folder's own files included,
@@ -38,9 +41,13 @@ std::int32_t WalkNewest(const DiskPath& folder);
 // answers that the walk is to stop, the table holds the newest of the files
 // met up to there.
 std::int32_t WalkNewest(const DiskPath& folder, WalkProgress& progress);
-// Lists one folder of the walk: its files are offered to the table, its
-// sub-folders queued in PendingFolders; it ends early when progress says so.
-void ListNewestFolder(const DiskPath& folder, WalkProgress& progress);
+// What the walk does with each entry of a folder (ending in "\") it lists:
+// a file is offered to the table; sub-folders are the walk's.
+void ListNewestFolder(const DiskPath& folder, const FindFile& entry);
+
+// Takes the entry at a position (1 to NewestCount) out of the table; the
+// entries after it move up one, keeping their order.
+void DropNewest(int position);
 
 // Negative, zero or positive as NewestTable position a orders before, with
 // or after b under the file page's keys and the folder key; any other key

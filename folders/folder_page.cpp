@@ -115,7 +115,7 @@ void TForm1::RefreshDirPage()
         DirGrid.ClearCells();
         SetDirGridTitles();
         DirGrid.SetTopRow(1);
-        WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+        WalkStatus walk(StatusBar1, *this, WalkStatus::Purpose::Refresh);
         FolderCount = ScanFolder(CurrentFolder, UpdateFolderTimes, walk.Progress());
         DirGrid.SetRowCount(FolderCount + 2);
     }
@@ -126,6 +126,11 @@ void TForm1::FillDirGrid()
 {
     ui::TGridUpdate update(DirGrid);
     const int n = FolderCount - 1;
+    // A row the table no longer holds would keep cells the rows below leave empty.
+    DirGrid.ClearCells();
+    SetDirGridTitles();
+    DirGrid.SetRowCount(FolderCount + 2);
+    DirPickedRow = 0;
     SortFolders(n, DirSortKey, SortDescending);
     const FolderTotals totals = TotalsOf(FolderCount);
     FilledTotalSize = totals.size;
@@ -231,5 +236,35 @@ void TForm1::CopyDirPage()
     AppendClipText("[合計]\t");
     AppendClipText(FormatNumber(ToDisplaySize(totals.size), 13) + "\t\t\t");
     AppendClipText(PadLeft(std::to_string(totals.fileCount), 6) + "\r\n");
-    PlaceClipText();
+    PlaceClipText(Handle());
+}
+
+void TForm1::DeleteDirRow()
+{
+    const int row = DirGrid.Row();
+    // Sub-folder rows only: the direct-files and total rows name no folder
+    // to delete.
+    if (row != DirPickedRow || row < 1 || row >= FolderCount || static_cast<std::size_t>(row) >= FolderOrder.size())
+        return;
+    const int index = FolderOrder[static_cast<std::size_t>(row)];
+    if (index < 1 || index >= FolderCount)
+        return;
+    const FolderSummary record = FolderTable[static_cast<std::size_t>(index)];
+    if (record.Name != DirGrid.Cell(0, row))
+        return;
+    const DiskPath path = Joined(EndingInBackslash(CurrentFolder), record.Name, record.WideName);
+    const std::string size = FormatNumber(record.Size) + " bytes (" + std::to_string(record.FileCount) + " ファイル)";
+    switch (RecycleEntry(path, record.Identity, size)) {
+    case RecycleOutcome::Moved:
+        FolderTable.erase(FolderTable.begin() + index);
+        --FolderCount;
+        FillDirGrid();
+        break;
+    case RecycleOutcome::FailedPartway:
+        RefreshDirPage();
+        break;
+    case RecycleOutcome::Kept:
+    case RecycleOutcome::Failed:
+        break;
+    }
 }

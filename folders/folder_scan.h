@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/disk_path.h"
+#include "core/entry_identity.h"
 #include "core/walk_progress.h"
 
 // One sub-folder of the current folder with the totals of its whole subtree,
@@ -19,6 +20,7 @@ struct FolderSummary {
     SYSTEMTIME Stamp{};  // newest file's last write, local time; 1601-01-01 without files
     std::int32_t FileCount = 0;
     std::string NewestName;
+    EntryIdentity Identity;      // the folder as the scan left it, to delete only that folder
 };
 
 // Record 0 holds the direct files, records 1 to FolderCount - 1 the

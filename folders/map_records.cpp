@@ -116,6 +116,7 @@ void MapRecords::End()
     decltype(wideKindOf_)().swap(wideKindOf_);
     for (std::size_t i = 0; i < files_.size(); ++i)
         folders_[static_cast<std::size_t>(files_[i].Folder)].Size += files_[i].Size;
+    // A folder comes after its parent.
     for (std::size_t f = folders_.size(); f-- > 1;)
         folders_[static_cast<std::size_t>(folders_[f].Parent)].Size += folders_[f].Size;
 
@@ -144,12 +145,77 @@ void MapRecords::End()
     for (std::size_t f = 1; f < folders_.size(); ++f)
         if (folders_[f].Size > 0)
             place(folders_[f].Parent, ~static_cast<std::int32_t>(f));
-    for (const MapFolder& f : folders_)
-        std::sort(items_.begin() + f.FirstItem, items_.begin() + f.FirstItem + f.ItemCount,
-                  [&](std::int32_t a, std::int32_t b) {
-                      const std::int64_t sa = ItemSize(a), sb = ItemSize(b);
-                      return sa != sb ? sa > sb : a > b;
-                  });
+    for (std::size_t f = 0; f < folders_.size(); ++f)
+        SortItems(static_cast<std::int32_t>(f));
+}
+
+void MapRecords::SortItems(std::int32_t folder)
+{
+    const MapFolder& f = folders_[static_cast<std::size_t>(folder)];
+    std::sort(items_.begin() + f.FirstItem, items_.begin() + f.FirstItem + f.ItemCount,
+              [&](std::int32_t a, std::int32_t b) {
+                  const std::int64_t sa = ItemSize(a), sb = ItemSize(b);
+                  return sa != sb ? sa > sb : a > b;
+              });
+}
+
+void MapRecords::DropItem(std::int32_t folder, std::int32_t item)
+{
+    MapFolder& f = folders_[static_cast<std::size_t>(folder)];
+    const auto first = items_.begin() + f.FirstItem;
+    const auto last = first + f.ItemCount;
+    const auto at = std::find(first, last, item);
+    if (at == last)
+        return;
+    // The rest keep their order; the folder's range ends one sooner.
+    std::copy(at + 1, last, at);
+    --f.ItemCount;
+}
+
+void MapRecords::RemoveFile(std::int32_t file)
+{
+    MapFile& removed = files_[static_cast<std::size_t>(file)];
+    const std::int32_t folder = removed.Folder;
+    if (folder < 0)
+        return;
+    const std::int64_t size = removed.Size;
+    if (removed.Kind != kOtherKind) {
+        MapKind& kind = kinds_[removed.Kind];
+        kind.Bytes -= size;
+        --kind.Files;
+    }
+    // Kept in the table, which never moves its records, but in no folder.
+    removed.Folder = -1;
+    removed.Size = 0;
+    if (size > 0) {
+        DropItem(folder, file);
+        for (std::int32_t f = folder; f >= 0; f = folders_[static_cast<std::size_t>(f)].Parent) {
+            MapFolder& shrunk = folders_[static_cast<std::size_t>(f)];
+            shrunk.Size -= size;
+            if (shrunk.Parent < 0)
+                continue;
+            if (shrunk.Size > 0)
+                SortItems(shrunk.Parent);
+            else
+                DropItem(shrunk.Parent, ~f);
+        }
+    }
+}
+
+MapRecords::OwnFiles MapRecords::FilesIn(std::int32_t folder) const
+{
+    OwnFiles own;
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+        const MapFile& f = files_[i];
+        if (f.Folder != folder)
+            continue;
+        own.Size += f.Size;
+        ++own.Count;
+        // Strictly later only, as the tree's walk takes it.
+        if (CompareFileTime(&own.Newest, &f.Written) < 0)
+            own.Newest = f.Written;
+    }
+    return own;
 }
 
 double MapRecords::ShareOf(std::int64_t bytes) const
@@ -161,10 +227,13 @@ double MapRecords::ShareOf(std::int64_t bytes) const
 
 std::vector<std::int32_t> MapRecords::RankedKinds() const
 {
-    std::vector<std::int32_t> order(kinds_.size());
+    std::vector<std::int32_t> order;
     std::vector<std::string> keys(kinds_.size());
     for (std::size_t k = 0; k < kinds_.size(); ++k) {
-        order[k] = static_cast<std::int32_t>(k);
+        // A kind whose last file was deleted is gone.
+        if (kinds_[k].Files == 0)
+            continue;
+        order.push_back(static_cast<std::int32_t>(k));
         keys[k] = UpperCased(KindName(kinds_[k]));
     }
     std::sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {

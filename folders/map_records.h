@@ -108,6 +108,18 @@ public:
     void End();
     // Forgets everything and gives the memory back.
     void Clear() noexcept;
+    // Takes a file that has left the disk off the records: its bytes leave
+    // its folders and its kind, and it leaves its folder's items; the
+    // layout's Update follows with the colours.
+    void RemoveFile(std::int32_t file);
+    // The files the records hold directly in a folder: their bytes, count
+    // and newest last-write time (UTC).
+    struct OwnFiles {
+        std::int64_t Size = 0;
+        std::int32_t Count = 0;
+        FILETIME Newest{};
+    };
+    OwnFiles FilesIn(std::int32_t folder) const;
     bool Empty() const { return folders_.empty(); }
 
     const MapFolder& Folder(std::int32_t folder) const { return folders_[static_cast<std::size_t>(folder)]; }
@@ -143,6 +155,9 @@ private:
     // The kind of a wide extension (with its dot, A to Z lowered), added
     // when new.
     std::uint32_t KindOf(std::wstring_view wideExtension);
+    // Orders a folder's items largest first.
+    void SortItems(std::int32_t folder);
+    void DropItem(std::int32_t folder, std::int32_t item);
 
     DiskPath root_;
     FILETIME start_{};  // UTC

@@ -5,6 +5,8 @@
 
 #include "app/clip_text.h"
 #include "app/zev_form.h"
+#include "core/find_file.h"
+#include "core/number_format.h"
 #include "core/sizes.h"
 #include "ui/cursor.h"
 #include "ui/shell.h"
@@ -200,5 +202,33 @@ void TForm1::CopyTreeMap()
 {
     UpdateSizeUnit(CheckKB.Checked());
     ClipText = MapKindsText(TreeMapPane1.Records, SizeUnit);
-    PlaceClipText();
+    PlaceClipText(Handle());
+}
+
+void TForm1::DeleteMapFile()
+{
+    MapRecords& map = TreeMapPane1.Records;
+    const std::int32_t file = TreeMapPane1.View.OutlinedFile();
+    if (file < 0 || TreeMapPane1.View.Busy() || map.File(file).Folder < 0)
+        return;
+    const MapFile record = map.File(file);
+    const DiskPath path = map.FilePath(file);
+    // The map keeps a file's name, size and time: the entry there now stands
+    // for it only when those are the same.
+    EntryIdentity identity;
+    identity.Name = path.Wide.substr(path.Wide.rfind(L'\\') + 1);
+    if (FindFile found(path.Wide); found && found.wideName() == identity.Name && !found.isFolder()
+        && found.size() == record.Size && CompareFileTime(&found.data().ftLastWriteTime, &record.Written) == 0)
+        identity = IdentityOf(found.data());
+    if (RecycleEntry(path, identity, FormatNumber(record.Size) + " bytes") != RecycleOutcome::Moved)
+        return;
+    map.RemoveFile(file);
+    TreeMapPane1.Layout.Update();
+    TreeMapPane1.View.SetOutline(MapHit{}, false);
+    TreeMapPane1.View.Rebuild();
+    TreeMapPane1.UpdateLegend();
+    if (record.Folder > 0) {
+        const MapRecords::OwnFiles own = map.FilesIn(record.Folder);
+        ShowFolderFigures(MapNodes[static_cast<std::size_t>(record.Folder)], own.Size, own.Count, own.Newest);
+    }
 }

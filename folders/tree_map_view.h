@@ -56,6 +56,9 @@ public:
     // with folderOnly the folder's own rectangle; nothing for Folder -1.
     void SetOutline(const MapHit& target, bool folderOnly);
     MapRect OutlineRect() const { return outlineRect_; }
+    // The file a click outlined; -1 when the outline frames a folder or a
+    // block of small files, or nothing.
+    std::int32_t OutlinedFile() const { return outlineFolder_ ? -1 : outline_.File; }
     const KeptBitmap& Bitmap() const { return bitmap_; }
 
     // Shown when the mouse is over no file.

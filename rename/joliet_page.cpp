@@ -47,6 +47,10 @@ void TForm1::SetJolietGridTitles()
 
 void TForm1::RefreshJolietPage()
 {
+    if (JolietTarget() != CheckTarget::Joliet) {
+        RefreshTargetPage();
+        return;
+    }
     ui::TGridUpdate update(JolietGrid);
     JolietGrid.ClearCells();
     SetJolietGridTitles();
@@ -54,7 +58,7 @@ void TForm1::RefreshJolietPage()
         ui::HourglassCursor hourglass;
         JolietGrid.SetTopRow(1);
         JolietGrid.SetRow(1);
-        WalkStatus walk(*this, WalkStatus::Purpose::Refresh);
+        WalkStatus walk(StatusBar1, *this, WalkStatus::Purpose::Refresh);
         JolietCount = WalkJoliet(CurrentFolder, walk.Progress());
         JolietGrid.SetRowCount(JolietCount + 2);
     }
@@ -97,6 +101,10 @@ DiskPath TForm1::JolietFolderOfRow(int row) const
 
 void TForm1::ShowJolietEntry(int row)
 {
+    if (JolietTarget() != CheckTarget::Joliet) {
+        ShowTargetEntry(row);
+        return;
+    }
     if (row > 0 && row <= JolietCount) {
         ShownIdentity = JolietTable[static_cast<std::size_t>(FileOrder[static_cast<std::size_t>(row)])].Identity;
         JolietFolder = JolietFolderOfRow(row);
@@ -112,7 +120,9 @@ void TForm1::ShowJolietEntry(int row)
 
 void TForm1::NotJolietDrawCell(ui::TStringGrid& sender, int col, int row, const RECT& rect, ui::TGridDrawState state)
 {
-    if ((state & ui::gdFixed) || row < 1 || (col != 1 && col != 2))
+    // The other targets' numbers are the size and the path length.
+    const int firstNumber = JolietTarget() == CheckTarget::Joliet ? 1 : 4;
+    if ((state & ui::gdFixed) || row < 1 || (col != firstNumber && col != 2))
         return;
     sender.DrawCellRight(col, row, rect);
 }
@@ -132,7 +142,9 @@ void TForm1::JolietGridMouseDown(ui::TStringGrid& sender, ui::TMouseButton butto
     int col = -1;
     int row = -1;
     sender.MouseToCell(x, y, col, row);
-    if (button == ui::TMouseButton::Left && row == 0 && col >= 0 && col <= 5) {
+    if (JolietTarget() != CheckTarget::Joliet)
+        TargetGridMouseDown(button, col, row);
+    else if (button == ui::TMouseButton::Left && row == 0 && col >= 0 && col <= 5) {
         SortDescending = !SortDescending;
         RenameSortKey = kJolietTitleKeys[col];
         RefreshJolietPage();
@@ -143,6 +155,10 @@ void TForm1::JolietGridMouseDown(ui::TStringGrid& sender, ui::TMouseButton butto
 
 void TForm1::NewFileNameChange(ui::TControl&)
 {
+    if (JolietTarget() != CheckTarget::Joliet) {
+        TargetNameChange();
+        return;
+    }
     const std::int32_t chars = CountNameChars(NewFileName.Text());
     CharCountLabel.SetCaption(std::to_string(chars));
     CharCountLabel.SetFontColor(chars < 0 || chars > JolietMaxChars ? kCountBreaks : kCountFits);
@@ -150,6 +166,10 @@ void TForm1::NewFileNameChange(ui::TControl&)
 
 void TForm1::RenameButtonClick(ui::TControl&)
 {
+    if (JolietTarget() != CheckTarget::Joliet) {
+        TargetRenameButtonClick();
+        return;
+    }
     // Without an entry shown the old name would be the placeholder text,
     // taken relative to the process's current folder.
     if (JolietFolder.empty())

@@ -1,12 +1,11 @@
 #include "rename/joliet_table.h"
 
 #include "core/find_file.h"
+#include "core/folder_walk.h"
 #include "core/paths.h"
-#include "core/read_ahead.h"
 #include "core/sizes.h"
 #include "core/sort_value.h"
 #include "core/stamp.h"
-#include "core/walk_rule.h"
 #include "files/file_sort.h"
 
 std::vector<JolietEntry> JolietTable(1);
@@ -14,6 +13,7 @@ PendingFolders JolietPending;
 int JolietCount = 0;
 std::int32_t JolietBaseLength = 0;
 DiskPath JolietFolder;
+JolietEntryCheck JolietOtherCheck = nullptr;
 
 namespace {
 
@@ -74,28 +74,24 @@ int WalkJoliet(const DiskPath& folder, WalkProgress& progress)
     // current folder instead.
     if (base.empty())
         return 0;
-    const ReadAhead ahead(base, WalkOrder::Slots);
-    JolietPending.walk(base, progress, [&](const DiskPath& path) { CheckJolietFolder(path, progress); });
+    // Each file of each folder checked as the walk meets it.
+    class JolietWalk : public FolderVisitor {
+    public:
+        void Enter(const DiskPath&) override {}
+        void Met(const DiskPath& path, const FindFile& entry) override { CheckJolietFolder(path, entry); }
+        void Done(const DiskPath&) override {}
+    };
+    JolietWalk walk;
+    WalkFolders(base, JolietPending, progress, walk);
     return static_cast<int>(JolietTable.size()) - 1;
 }
 
-void CheckJolietFolder(const DiskPath& folder, WalkProgress& progress)
+void CheckJolietFolder(const DiskPath& path, const FindFile& entry)
 {
-    const DiskPath path = EndingInBackslash(folder);
-    for (FindFile entry = ReadFolder(path, progress); entry; entry.next()) {
-        if (entry.isFolder()) {
-            if (entry.isDotEntry())
-                continue;
-            if (IsWalkableFolder(entry.data()))
-                JolietPending.add(SubFolder(path, entry));
-            if (!progress.folder())
-                return;
-            continue;
-        }
+    if (JolietOtherCheck)
+        JolietOtherCheck(path, entry);
+    else if (!entry.isFolder())
         CheckJolietFile(path, entry);
-        if (!progress.file())
-            return;
-    }
 }
 
 int CompareJoliet(int a, int b, int key)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/entry_identity.h"
+#include "core/find_file.h"
 #include "core/pending_folders.h"
 #include "core/walk_progress.h"
 
@@ -42,6 +43,12 @@ extern std::int32_t JolietBaseLength;
 // The folder of the entry the page's edit boxes show; empty when none.
 extern DiskPath JolietFolder;
 
+class FindFile;
+// When set, the walk hands it every file and folder it meets, in place of
+// the Joliet test of its files: another target's check.
+using JolietEntryCheck = void (*)(const DiskPath& folder, const FindFile& entry);
+extern JolietEntryCheck JolietOtherCheck;
+
 // Walks the tree below the folder (with or without a trailing "\") and
 // returns how many entries JolietTable now holds. Junctions and links are
 // not followed.
@@ -50,9 +57,10 @@ int WalkJoliet(const DiskPath& folder);
 // answers that the walk is to stop, the table holds what was found up to
 // there.
 int WalkJoliet(const DiskPath& folder, WalkProgress& progress);
-// Records the violating files of one folder and queues its sub-folders; it
-// ends early when progress says so.
-void CheckJolietFolder(const DiskPath& folder, WalkProgress& progress);
+// What the walk does with each entry of a folder (ending in "\") it lists:
+// a file whose name or path breaks a limit is recorded; sub-folders are the
+// walk's.
+void CheckJolietFolder(const DiskPath& folder, const FindFile& entry);
 
 // Negative, zero or positive as JolietTable entry a orders before, with or
 // after entry b under the key; a key it does not know makes every pair equal.

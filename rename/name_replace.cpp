@@ -1,9 +1,11 @@
 #include "rename/name_replace.h"
 
 #include <algorithm>
+#include <iterator>
 #include <locale>
-#include <regex>
 #include <string_view>
+
+#include <boost/regex.hpp>
 
 #include "core/dbcs.h"
 
@@ -100,15 +102,39 @@ bool ToShiftJis(std::wstring_view wide, std::string& bytes)
 
 // Letter case as file names know it: ASCII and the full-width Latin letters
 // (Ａ to Ｚ and ａ to ｚ); every other script compares as it is. Classes
-// (\d, \w, \s) are ECMAScript's: ASCII, and the spaces beyond it.
+// (\d, \w, \s) are ASCII, and \s also the spaces beyond it, the
+// full-width space among them. The engine's C++-locale traits read all of
+// this from the locale, so both builds agree.
 class NameCharacters : public std::ctype<wchar_t> {
 protected:
     bool do_is(mask m, char_type c) const override
     {
         if (c < 0x80)
             return std::ctype<wchar_t>::do_is(m, c);
-        return (m & space) != 0 && (c == 0x00A0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028
-                                    || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000 || c == 0xFEFF);
+        return (m & space) != 0 && IsSpaceBeyondAscii(c);
+    }
+    const char_type* do_is(const char_type* low, const char_type* high, mask* vec) const override
+    {
+        for (; low < high; ++low, ++vec) {
+            *vec = 0;
+            if (*low < 0x80)
+                std::ctype<wchar_t>::do_is(low, low + 1, vec);
+            else if (IsSpaceBeyondAscii(*low))
+                *vec = space;
+        }
+        return high;
+    }
+    const char_type* do_scan_is(mask m, const char_type* low, const char_type* high) const override
+    {
+        while (low < high && !do_is(m, *low))
+            ++low;
+        return low;
+    }
+    const char_type* do_scan_not(mask m, const char_type* low, const char_type* high) const override
+    {
+        while (low < high && do_is(m, *low))
+            ++low;
+        return low;
     }
     char_type do_tolower(char_type c) const override
     {
@@ -134,6 +160,13 @@ protected:
             *low = do_toupper(*low);
         return high;
     }
+
+private:
+    static bool IsSpaceBeyondAscii(char_type c)
+    {
+        return c == 0x00A0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029
+            || c == 0x202F || c == 0x205F || c == 0x3000 || c == 0xFEFF;
+    }
 };
 
 const std::locale& NameLocale()
@@ -142,27 +175,52 @@ const std::locale& NameLocale()
     return locale;
 }
 
-std::string ExpressionReason(std::regex_constants::error_type code)
-{
-    namespace rc = std::regex_constants;
-    switch (code) {
-    case rc::error_collate:
-    case rc::error_ctype: return "[[: :]] の中の名前が正しくありません";
-    case rc::error_escape: return "\\ の使い方が正しくありません";
-    case rc::error_backref: return "後方参照の番号に当たるグループがありません";
-    case rc::error_brack: return "[ と ] が対応していません";
-    // Also a "*" with nothing before it, or an unknown "(?".
-    case rc::error_paren: return "( と ) の対応か記号の並びが正しくありません";
-    case rc::error_brace: return "{ と } が対応していません";
-    case rc::error_badbrace: return "{ } の中の回数が正しくありません";
-    case rc::error_range: return "文字の範囲が正しくありません";
-    case rc::error_badrepeat: return "繰り返しの記号の前に繰り返すものがありません";
-    case rc::error_complexity:
-    case rc::error_space:
-    case rc::error_stack: return "式が複雑すぎます";
-    default: return "式を読めません";
+using Traits = boost::cpp_regex_traits<wchar_t>;
+using Expression = boost::basic_regex<wchar_t, Traits>;
+
+// The characters of a name, walked one way or the other only. Over text it
+// cannot measure the engine holds every search to BOOST_REGEX_MAX_STATE_COUNT
+// steps; over random-access text it would allow steps that grow with the
+// square of the expression's size, seconds for a long expression.
+class CharIterator {
+public:
+    using iterator_category = std::bidirectional_iterator_tag;
+    using value_type = wchar_t;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const wchar_t*;
+    using reference = const wchar_t&;
+
+    CharIterator() = default;
+    explicit CharIterator(const wchar_t* at) : at_(at) {}
+    reference operator*() const { return *at_; }
+    CharIterator& operator++()
+    {
+        ++at_;
+        return *this;
     }
-}
+    CharIterator operator++(int)
+    {
+        const CharIterator before = *this;
+        ++at_;
+        return before;
+    }
+    CharIterator& operator--()
+    {
+        --at_;
+        return *this;
+    }
+    CharIterator operator--(int)
+    {
+        const CharIterator before = *this;
+        --at_;
+        return before;
+    }
+    bool operator==(const CharIterator&) const = default;
+    const wchar_t* Where() const { return at_; }
+
+private:
+    const wchar_t* at_ = nullptr;
+};
 
 std::wstring Escaped(std::wstring_view text)
 {
@@ -186,8 +244,38 @@ struct Piece {
 
 }  // namespace
 
+std::string ExpressionReason(int engineCode)
+{
+    namespace rc = boost::regex_constants;
+    switch (static_cast<rc::error_type>(engineCode)) {
+    case rc::error_ok: return "理由は報告されていません";
+    case rc::error_no_match: return "一致するものがありません";
+    case rc::error_bad_pattern: return "後読みの長さが一定でないか、式の形が正しくありません";
+    case rc::error_collate: return "[[. .]] の中の文字の名前が正しくありません";
+    case rc::error_ctype: return "文字の範囲かクラスの名前が正しくありません";
+    case rc::error_escape: return "\\ の使い方が正しくありません";
+    case rc::error_backref: return "後方参照の番号か名前に当たるグループがありません";
+    case rc::error_brack: return "[ と ] が対応していません";
+    case rc::error_paren: return "( と ) の対応か記号の並びが正しくありません";
+    case rc::error_brace: return "{ と } が対応していません";
+    case rc::error_badbrace: return "{ } の中の回数が正しくありません";
+    case rc::error_range: return "範囲の端にクラスは使えません";
+    case rc::error_space: return "式を読むメモリが足りません";
+    case rc::error_badrepeat: return "繰り返しの記号の前に繰り返すものがありません";
+    case rc::error_end: return "式が途中で終わっています";
+    case rc::error_size: return "式が大きすぎます";
+    case rc::error_right_paren: return "対応する ( のない ) があります";
+    case rc::error_empty: return "空の式があります";
+    case rc::error_complexity: return "式が複雑すぎます";
+    case rc::error_stack: return "照合に使うメモリが足りません";
+    case rc::error_perl_extension: return "(? で始まる書き方が正しくありません";
+    case rc::error_unknown: break;
+    }
+    return "式を読めません";
+}
+
 struct NameReplacer::Compiled {
-    std::wregex Expression;
+    Expression Search;
     std::vector<Piece> Pieces;
 };
 
@@ -225,6 +313,10 @@ NameReplacer::NameReplacer(const ReplaceSettings& settings) : compiled_(std::mak
         };
         if (r[i] != L'$')
             text += r[i];
+        else if (rest.starts_with(L"$")) {
+            text += L'$';
+            ++i;
+        }
         else if (settings.Regex && !rest.empty() && rest[0] >= L'1' && rest[0] <= L'9')
             put(PieceKind::Group, rest[0] - L'0', 1);
         else if (rest.starts_with(L"&"))
@@ -255,13 +347,18 @@ NameReplacer::NameReplacer(const ReplaceSettings& settings) : compiled_(std::mak
     for (const wchar_t digit : first)
         next_ = next_ * 10 + (digit - L'0');
 
-    auto flags = std::regex_constants::ECMAScript;
+    if (settings.Search.size() > kMaxSearchLength) {
+        state_ = ReplaceState::BadExpression;
+        reason_ = "式が長すぎます (1,000 文字まで)";
+        return;
+    }
+    boost::regbase::flag_type flags = boost::regex_constants::perl;
     if (!settings.MatchCase)
-        flags |= std::regex_constants::icase;
+        flags |= boost::regex_constants::icase;
     try {
-        compiled_->Expression.imbue(NameLocale());
-        compiled_->Expression.assign(settings.Regex ? settings.Search : Escaped(settings.Search), flags);
-    } catch (const std::regex_error& e) {
+        compiled_->Search.imbue(NameLocale());
+        compiled_->Search.assign(settings.Regex ? settings.Search : Escaped(settings.Search), flags);
+    } catch (const boost::regex_error& e) {
         state_ = ReplaceState::BadExpression;
         reason_ = ExpressionReason(e.code());
     }
@@ -301,51 +398,60 @@ bool NameReplacer::Replace(std::string_view name, bool wholeName, std::string_vi
     if (!ReadCharacters(base))
         return false;
 
-    using Iterator = std::regex_iterator<std::wstring::const_iterator>;
-    Iterator match(wide_.cbegin(), wide_.cend(), compiled_->Expression);
-    if (match == Iterator())
-        return false;
-
-    std::string digits;
-    for (const char c : stamp)
-        if (c >= '0' && c <= '9')
-            digits += c;
-    date_ = digits.size() == 14 ? digits.substr(0, 8) : "";
-    time_ = digits.size() == 14 ? digits.substr(8) : "";
-    const std::int64_t number = next_++;
-
+    using Iterator = boost::regex_iterator<CharIterator, wchar_t, Traits>;
+    const CharIterator begin(wide_.data());
+    const CharIterator end(wide_.data() + wide_.size());
+    auto index = [&](CharIterator at) { return static_cast<std::size_t>(at.Where() - wide_.data()); };
     auto bytesOf = [&](std::size_t from, std::size_t to) {
         return base.substr(starts_[from], starts_[to] - starts_[from]);
     };
-    result.clear();
     std::size_t done = 0;
-    for (; match != Iterator(); ++match) {
-        const std::wsmatch& m = *match;
-        const auto at = static_cast<std::size_t>(m[0].first - wide_.cbegin());
-        result += bytesOf(done, at);
-        for (const Piece& piece : compiled_->Pieces) {
-            switch (piece.Kind) {
-            case PieceKind::Text: result += piece.Text; break;
-            case PieceKind::Group:
-            case PieceKind::Whole: {
-                const std::size_t group = piece.Kind == PieceKind::Group ? static_cast<std::size_t>(piece.Value) : 0;
-                if (group < m.size() && m[group].matched)
-                    result += bytesOf(static_cast<std::size_t>(m[group].first - wide_.cbegin()),
-                                      static_cast<std::size_t>(m[group].second - wide_.cbegin()));
-                break;
+    try {
+        Iterator match(begin, end, compiled_->Search);
+        if (match == Iterator())
+            return false;
+
+        std::string digits;
+        for (const char c : stamp)
+            if (c >= '0' && c <= '9')
+                digits += c;
+        date_ = digits.size() == 14 ? digits.substr(0, 8) : "";
+        time_ = digits.size() == 14 ? digits.substr(8) : "";
+        const std::int64_t number = next_++;
+
+        result.clear();
+        for (; match != Iterator(); ++match) {
+            const boost::match_results<CharIterator>& m = *match;
+            result += bytesOf(done, index(m[0].first));
+            for (const Piece& piece : compiled_->Pieces) {
+                switch (piece.Kind) {
+                case PieceKind::Text: result += piece.Text; break;
+                case PieceKind::Group:
+                case PieceKind::Whole: {
+                    const auto group = piece.Kind == PieceKind::Group ? piece.Value : 0;
+                    if (static_cast<std::size_t>(group) < m.size() && m[group].matched)
+                        result += bytesOf(index(m[group].first), index(m[group].second));
+                    break;
+                }
+                case PieceKind::Number: {
+                    const std::string n = std::to_string(number);
+                    if (n.size() < static_cast<std::size_t>(piece.Value))
+                        result.append(static_cast<std::size_t>(piece.Value) - n.size(), '0');
+                    result += n;
+                    break;
+                }
+                case PieceKind::Date: result += date_; break;
+                case PieceKind::Time: result += time_; break;
+                }
             }
-            case PieceKind::Number: {
-                const std::string n = std::to_string(number);
-                if (n.size() < static_cast<std::size_t>(piece.Value))
-                    result.append(static_cast<std::size_t>(piece.Value) - n.size(), '0');
-                result += n;
-                break;
-            }
-            case PieceKind::Date: result += date_; break;
-            case PieceKind::Time: result += time_; break;
-            }
+            done = index(m[0].second);
         }
-        done = static_cast<std::size_t>(m[0].second - wide_.cbegin());
+    } catch (const boost::regex_error&) {
+        // The engine gave up (its step limit, or the memory for its
+        // backtracking): no row is replaced from here on.
+        state_ = ReplaceState::TooComplex;
+        result.assign(name);
+        return false;
     }
     result += bytesOf(done, wide_.size());
     result += name.substr(base.size());

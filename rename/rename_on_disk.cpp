@@ -43,34 +43,38 @@ bool IsPlainName(std::wstring_view name)
         && name.find(L'\0') == std::wstring_view::npos;
 }
 
-// Whether path names exactly one entry, stored under name, with the identity.
-// A wildcard in the path would match others, so a second match means the
-// path is ambiguous.
-bool NamesEntry(const std::wstring& path, std::wstring_view name, const EntryIdentity& entry)
+// A path as the calls take it: through LongForm, or with a drive letter
+// always prefixed, so that no part of its name is read as a device or cut.
+std::wstring Reach(const std::wstring& path, bool prefixed)
 {
-    FindFile found(path);
-    if (!found || found.wideName() != name || !(IdentityOf(found.data()) == entry))
-        return false;
-    return !found.next();
+    if (!prefixed || path.size() < 3 || path[1] != L':' || path[2] != L'\\')
+        return LongForm(path);
+    return L"\\\\?\\" + path;
 }
 
-bool Move(const std::wstring& from, const std::wstring& to)
+bool NamesEntry(const std::wstring& path, std::wstring_view name, const EntryIdentity& entry, bool prefixed)
 {
-    return MoveFileW(LongForm(from).c_str(), LongForm(to).c_str()) != 0;
+    return NamesEntry(Reach(path, prefixed), name, entry, prefixed ? EntryMatch::FolderByName : EntryMatch::Whole);
+}
+
+bool Move(const std::wstring& from, const std::wstring& to, bool prefixed = false)
+{
+    return MoveFileW(Reach(from, prefixed).c_str(), Reach(to, prefixed).c_str()) != 0;
 }
 
 // MoveFile reports success for a change of letter case and leaves the name
 // as it was, so the entry goes through a free name of its folder first; if
 // the second step fails it gets its own name back.
-bool RenameThroughTemporary(const std::wstring& oldPath, const std::wstring& newPath, std::wstring_view folder)
+bool RenameThroughTemporary(const std::wstring& oldPath, const std::wstring& newPath, std::wstring_view folder,
+                            bool prefixed)
 {
     const std::wstring prefix = std::wstring(folder) + L"~zev" + std::to_wstring(GetCurrentProcessId()) + L"_";
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::wstring temporary = prefix + std::to_wstring(attempt) + L".tmp";
-        if (Move(oldPath, temporary)) {
-            if (Move(temporary, newPath))
+        if (Move(oldPath, temporary, prefixed)) {
+            if (Move(temporary, newPath, prefixed))
                 return true;
-            Move(temporary, oldPath);
+            Move(temporary, oldPath, prefixed);
             return false;
         }
         const DWORD error = GetLastError();
@@ -80,25 +84,36 @@ bool RenameThroughTemporary(const std::wstring& oldPath, const std::wstring& new
     return false;
 }
 
-}  // namespace
-
-bool RenameOnDisk(const DiskPath& oldPath, const DiskPath& newPath, const EntryIdentity& entry)
+bool RenameEntry(const DiskPath& oldPath, const DiskPath& newPath, const EntryIdentity& entry, bool prefixed,
+                 bool restoring)
 {
     const WideFolderAndName from = Split(oldPath.Wide);
     const WideFolderAndName to = Split(newPath.Wide);
     if (from.folder.empty() || to.folder != from.folder || !IsPlainName(from.name) || !IsPlainName(to.name))
         return false;
     // Such a name would not be the name asked for, or could not be opened.
-    if (EndsInSpaceOrDot(to.name) || IsReservedDeviceName(to.name))
+    if (!restoring && (EndsInSpaceOrDot(to.name) || IsReservedDeviceName(to.name)))
         return false;
     // The row names the entry it was listed from, under the name it shows.
     if (from.name != entry.Name || ShownNameOf(oldPath.Shown) != ShownText(entry.Name))
         return false;
-    if (!NamesEntry(oldPath.Wide, entry.Name, entry))
+    if (!NamesEntry(oldPath.Wide, entry.Name, entry, prefixed))
         return false;
     // The new name finds the entry itself: it differs from the old one in
     // letter case only (or names the entry another way).
-    if (NamesEntry(newPath.Wide, entry.Name, entry))
-        return RenameThroughTemporary(oldPath.Wide, newPath.Wide, from.folder);
-    return Move(oldPath.Wide, newPath.Wide);
+    if (NamesEntry(newPath.Wide, entry.Name, entry, prefixed))
+        return RenameThroughTemporary(oldPath.Wide, newPath.Wide, from.folder, prefixed);
+    return Move(oldPath.Wide, newPath.Wide, prefixed);
+}
+
+}  // namespace
+
+bool RenameOnDisk(const DiskPath& oldPath, const DiskPath& newPath, const EntryIdentity& entry)
+{
+    return RenameEntry(oldPath, newPath, entry, false, false);
+}
+
+bool RenameOnDisk(const DiskPath& oldPath, const DiskPath& newPath, const EntryIdentity& entry, RenameReach reach)
+{
+    return RenameEntry(oldPath, newPath, entry, true, reach == RenameReach::Restoring);
 }

@@ -13,6 +13,19 @@
 // answers false.
 bool RenameOnDisk(const DiskPath& oldPath, const DiskPath& newPath, const EntryIdentity& entry);
 
+// How the CD/DVD page's targets reach names such as "CON.txt" or "trail ",
+// which only the "\\?\" form of a path names.
+enum class RenameReach {
+    // Both paths through their "\\?\" form, whatever their length; a folder
+    // is known by its name and attributes, as renames inside it change its
+    // write time.
+    Prefixed,
+    // The same, taking an entry back to a name it had: the new name may end
+    // in a space or a dot, or name a device.
+    Restoring,
+};
+bool RenameOnDisk(const DiskPath& oldPath, const DiskPath& newPath, const EntryIdentity& entry, RenameReach reach);
+
 // A rename the apply made, kept to take it back: the entry's names before and
 // after, and what it is now.
 struct DoneRename {

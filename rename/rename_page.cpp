@@ -13,6 +13,7 @@
 #include "files/file_table.h"
 #include "rename/list_files_and_folders.h"
 #include "rename/rename_on_disk.h"
+#include "rename/rename_run.h"
 #include "ui/cursor.h"
 #include "ui/message_box.h"
 #include "ui/shell.h"
@@ -35,32 +36,6 @@ std::string Count(std::int64_t n)
     return FormatNumber(n) + " 件";
 }
 
-// How a run of renames went.
-struct RenameRun {
-    std::int64_t done = 0;
-    std::int64_t failed = 0;
-    std::int64_t left = 0;  // not tried, once Esc stopped the run
-    bool stopped = false;
-};
-
-// Runs rename(i) for i = 0..count-1, each answering whether it renamed,
-// under the hourglass and watched from the status bar, until Esc.
-template <class Rename>
-RenameRun RunRenames(TForm1& form, std::size_t count, Rename rename)
-{
-    RenameRun run;
-    ui::HourglassCursor hourglass;
-    WalkStatus status(form, WalkStatus::Purpose::Rename, static_cast<std::int64_t>(count));
-    for (std::size_t i = 0; i < count; ++i) {
-        ++(rename(i) ? run.done : run.failed);
-        if (!status.Progress().file()) {
-            run.stopped = true;
-            run.left = static_cast<std::int64_t>(count - i - 1);
-            break;
-        }
-    }
-    return run;
-}
 constexpr const char* kSortQuestion =
     "修正中のファイル名があります。 ソートすると修正が取り消されます。\n"
     "修正を反映するには［いいえ］を選択した後［変更を反映］ボタンを押します。\n\n"
@@ -282,12 +257,7 @@ void TForm1::DoRenameButtonClick(ui::TControl&)
         return true;
     });
     RefreshRenamePage(RenameGrid);
-    if (run.stopped)
-        HintToStatusBar("Esc で中断しました。変更しました: " + Count(run.done) + ", 残り: " + Count(run.left));
-    else
-        HintToStatusBar("変更しました: " + Count(run.done)
-                        + (run.failed > 0 ? ", 変更できませんでした: " + Count(run.failed) : "")
-                        + (run.done > 0 ? " (Ctrl+Z で元に戻せます)" : ""));
+    HintToStatusBar(RenamedText(run));
 }
 
 void TForm1::UndoRenameButtonClick(ui::TControl&)
@@ -306,11 +276,7 @@ void TForm1::UndoRenameButtonClick(ui::TControl&)
                             Joined(folder, ShownText(rename.OldName), rename.OldName), rename.Renamed);
     });
     RefreshRenamePage(RenameGrid);
-    if (run.stopped)
-        HintToStatusBar("Esc で中断しました。元に戻しました: " + Count(run.done) + ", 残り: " + Count(run.left));
-    else
-        HintToStatusBar("元に戻しました: " + Count(run.done)
-                        + (run.failed > 0 ? ", 戻せませんでした: " + Count(run.failed) : ""));
+    HintToStatusBar(UndoneText(run));
 }
 
 void TForm1::RenamePageKeyDown(ui::TControl&, WORD& key, ui::TShiftState shift)

@@ -9,6 +9,7 @@ as_root() {
 
 packages=(
     cmake g++ make
+    libboost1.81-dev
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine wine32:i386 wine64
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64

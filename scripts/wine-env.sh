@@ -79,12 +79,13 @@ zev_copy_wine_fonts() {
     cp -u "$from"/* "$to"/
 }
 
-# Starts a private Xvfb and exports DISPLAY; its pid is in ZEV_XVFB_PID.
+# Starts a private Xvfb, of the screen given (1280x1024x24 unless told), and
+# exports DISPLAY; its pid is in ZEV_XVFB_PID.
 zev_start_xvfb() {
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     ZEV_XVFB_PID=$!
     local n
     read -r n <"$fifo"

@@ -102,4 +102,12 @@ bool AskYesNo(HWND owner, std::string_view text, std::string_view caption) {
                                    reinterpret_cast<LPARAM>(&box)) == IDYES;
 }
 
+bool AskYesNoDefaultNo(HWND owner, const std::wstring& text, const std::wstring& caption) {
+    return MessageBoxW(owner, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+void ShowErrorBox(HWND owner, const std::wstring& text, const std::wstring& caption) {
+    MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+}
+
 }  // namespace ui

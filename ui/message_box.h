@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 
 namespace ui {
@@ -9,5 +10,12 @@ namespace ui {
 // "いいえ(&N)"; Esc and the close box answer No. The text may hold "\n" line
 // feeds. True for Yes.
 bool AskYesNo(HWND owner, std::string_view text, std::string_view caption);
+
+// The system's question box in wide text, so that any name shows as it is,
+// with No as the default button. True for Yes.
+bool AskYesNoDefaultNo(HWND owner, const std::wstring& text, const std::wstring& caption);
+
+// The system's error box in wide text.
+void ShowErrorBox(HWND owner, const std::wstring& text, const std::wstring& caption);
 
 }  // namespace ui

@@ -125,7 +125,11 @@ TEST_F(WalkStatusTest, ShowsTheCountsFromHalfASecondOnThenTheHintAgain)
         folders = now;
         // The clock is read a little before the text is set.
         EXPECT_GE(shows[i]->time - (i == 0 ? start : shows[i - 1]->time), i == 0 ? 500u : 90u);
-        // Painted before anything else happens to the bar.
+        // Painted before anything else happens to the bar. A count that has
+        // not moved since the last show (a slow folder on a busy machine)
+        // leaves the bar's text as it was, and the bar has nothing to paint.
+        if (i > 0 && shows[i - 1]->text == text)
+            continue;
         const BarEvent* next = shows[i] + 1;
         ASSERT_LT(next, events.data() + events.size());
         EXPECT_EQ(next->text, "");

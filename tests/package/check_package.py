@@ -3,12 +3,15 @@
 import re
 import sys
 import zipfile
+from datetime import datetime, timezone
 import xml.etree.ElementTree as ET
 
 import pefile
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "comctl32.dll", "comdlg32.dll",
-               "advapi32.dll", "ole32.dll", "oleaut32.dll", "shlwapi.dll", "uxtheme.dll", "msvcrt.dll"}
+               "advapi32.dll", "ole32.dll", "oleaut32.dll", "shlwapi.dll", "uxtheme.dll", "msvcrt.dll",
+               # Windows' own normal forms; part of the system since Vista.
+               "normaliz.dll"}
 V1, V3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
 SUPPORTED_OS = "{urn:schemas-microsoft-com:compatibility.v1}supportedOS"
 WINDOWS_10_AND_11 = "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"
@@ -69,6 +72,22 @@ def readme_faults(data, version):
     return faults
 
 
+def time_faults(pe, infos):
+    """One time throughout, the last commit's, never the moment of a build or a run: the PE header's, the
+    resource directory's (or none) and both files' in the zip (UTC, rounded up to its two seconds as zip does)."""
+    stamp = pe.FILE_HEADER.TimeDateStamp
+    faults = []
+    resources = pe.DIRECTORY_ENTRY_RESOURCE.struct.TimeDateStamp
+    if resources not in (0, stamp):
+        faults.append(f"the resource directory's time {resources} is not the program's {stamp}")
+    at = datetime.fromtimestamp(stamp + stamp % 2, timezone.utc)
+    dos = (at.year, at.month, at.day, at.hour, at.minute, at.second)
+    for info in infos:
+        if info.date_time != dos:
+            faults.append(f"{info.filename} is stored with the time {info.date_time}, not the program's {dos}")
+    return faults
+
+
 def faults_of(path):
     match = re.search(r"zev-(\d+)\.(\d)(\d)-win32\.zip$", path)
     if not match:
@@ -78,8 +97,9 @@ def faults_of(path):
     with zipfile.ZipFile(path) as z:
         if sorted(z.namelist()) != ["readme.txt", "zev.exe"]:
             return [f"the zip holds {z.namelist()}, not zev.exe and readme.txt"]
-        exe, readme = z.read("zev.exe"), z.read("readme.txt")
-    return exe_faults(pefile.PE(data=exe), version, numbers) + readme_faults(readme, version)
+        exe, readme, infos = z.read("zev.exe"), z.read("readme.txt"), z.infolist()
+    pe = pefile.PE(data=exe)
+    return exe_faults(pe, version, numbers) + time_faults(pe, infos) + readme_faults(readme, version)
 
 
 if __name__ == "__main__":

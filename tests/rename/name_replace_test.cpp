@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <boost/regex.hpp>
+
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -69,6 +73,17 @@ TEST(NameReplaceTest, ReplacesEveryMatchOfEachRow)
         {"date and time", Literal(L"x", L"${date}-${time}"), {{"x"}}, {"20260814-090507"}},
         {"what was put in is not read again", Expression(L"(.+)", L"$1${n}"), {{"${n}"}}, {"${n}1"}},
         {"an empty match between characters", Expression(L"x*", L"-"), {{"表a"}}, {"-表-a-"}},
+        {"look-behind", Expression(L"(?<=IMG_)\\d+", L"#"), {{"IMG_12.JPG"}, {"DSC_12.JPG"}},
+         {"IMG_#.JPG", "DSC_12.JPG"}},
+        {"negative look-behind", Expression(L"(?<!_)\\d", L"#"), {{"a1_2"}}, {"a#_2"}},
+        {"a named group referred to by \\k<name>", Expression(L"(?<c>.)\\k<c>", L"[$1]"), {{"aab表表"}},
+         {"[a]b[表]"}},
+        {"possessive and atomic give nothing back", Expression(L"a++a|(?>b+)b|c+c", L"x"), {{"aa"}, {"bb"}, {"cc"}},
+         {"aa", "bb", "x"}},
+        {"$$ is one $ without an expression", Literal(L"a", L"$$$$1"), {{"a"}}, {"$$1"}},
+        {"$$ is one $ in an expression", Expression(L"(a)", L"$$1$1"), {{"a"}}, {"$1a"}},
+        {"\\d and \\w are ASCII; \\s takes the full-width space", Expression(L"\\d|\\w|\\s", L"_"),
+         {{"1１aａ 　表"}}, {"_１_ａ__表"}},
     };
     for (const ReplaceCase& c : cases) {
         NameReplacer replacer(c.settings);
@@ -97,14 +112,26 @@ TEST(NameReplaceTest, RefusesWhatItCannotUse)
         {Expression(L"(a", L"x"), ReplaceState::BadExpression, "( と ) の対応か記号の並びが正しくありません"},
         {Expression(L"[a", L"x"), ReplaceState::BadExpression, "[ と ] が対応していません"},
         {Expression(L"a{2,1}", L"x"), ReplaceState::BadExpression, "{ } の中の回数が正しくありません"},
-        {Expression(L"[b-a]", L"x"), ReplaceState::BadExpression, "文字の範囲が正しくありません"},
+        {Expression(L"[b-a]", L"x"), ReplaceState::BadExpression, "文字の範囲かクラスの名前が正しくありません"},
+        {Expression(L"[[.foo.]]", L"x"), ReplaceState::BadExpression, "[[. .]] の中の文字の名前が正しくありません"},
+        {Expression(L"a\\", L"x"), ReplaceState::BadExpression, "\\ の使い方が正しくありません"},
+        {Expression(L"(a)\\k<b>", L"x"), ReplaceState::BadExpression, "後方参照の番号か名前に当たるグループがありません"},
+        {Expression(L"(?<=a+)b", L"x"), ReplaceState::BadExpression,
+         "後読みの長さが一定でないか、式の形が正しくありません"},
+        {Expression(L"[\\d-z]", L"x"), ReplaceState::BadExpression, "範囲の端にクラスは使えません"},
+        {Expression(L"*a", L"x"), ReplaceState::BadExpression, "繰り返しの記号の前に繰り返すものがありません"},
+        {Expression(L"(?z)", L"x"), ReplaceState::BadExpression, "(? で始まる書き方が正しくありません"},
+        {Expression(std::wstring(1001, L'a').c_str(), L"x"), ReplaceState::BadExpression,
+         "式が長すぎます (1,000 文字まで)"},
+        {Literal(std::wstring(1001, L'a').c_str(), L"x"), ReplaceState::BadExpression, "式が長すぎます (1,000 文字まで)"},
+        {Expression(std::wstring(1000, L'a').c_str(), L"x"), ReplaceState::Ready, ""},
         {Literal(L"(a", L"x"), ReplaceState::Ready, ""},
         {With(Literal(L"a", L"x"), [](auto& s) { s.FirstNumber = L""; }), ReplaceState::BadFirstNumber, ""},
         {With(Literal(L"a", L"x"), [](auto& s) { s.FirstNumber = L"1a"; }), ReplaceState::BadFirstNumber, ""},
     };
     for (const Refusal& c : cases) {
         NameReplacer replacer(c.settings);
-        EXPECT_EQ(replacer.State(), c.state) << testing::PrintToString(c.settings.Search);
+        EXPECT_EQ(replacer.State(), c.state) << testing::PrintToString(c.settings.Search.substr(0, 20));
         EXPECT_EQ(replacer.Reason(), c.reason);
         std::string result;
         if (c.state != ReplaceState::Ready) {
@@ -112,6 +139,31 @@ TEST(NameReplaceTest, RefusesWhatItCannotUse)
             EXPECT_EQ(result, "a(a");
         }
     }
+}
+
+TEST(NameReplaceTest, EveryEngineErrorHasItsOwnJapaneseReason)
+{
+    std::set<std::string> reasons;
+    for (int code = boost::regex_constants::error_ok; code <= boost::regex_constants::error_unknown; ++code) {
+        const std::string reason = ExpressionReason(code);
+        EXPECT_TRUE(std::any_of(reason.begin(), reason.end(), [](char c) { return c & 0x80; })) << code << reason;
+        reasons.insert(reason);
+    }
+    EXPECT_EQ(reasons.size(), boost::regex_constants::error_unknown + 1u);
+}
+
+TEST(NameReplaceTest, ASearchThatGivesUpStopsTheReplaceForGood)
+{
+    NameReplacer replacer(Expression(L"(a+)+$", L"x"));
+    std::string result;
+    EXPECT_TRUE(replacer.Replace("aaa", false, kStamp, result));
+    EXPECT_EQ(result, "x");
+    const std::string runaway = std::string(60, 'a') + "b";
+    EXPECT_FALSE(replacer.Replace(runaway, false, kStamp, result));
+    EXPECT_EQ(result, runaway);
+    EXPECT_EQ(replacer.State(), ReplaceState::TooComplex);
+    EXPECT_FALSE(replacer.Replace("aaa", false, kStamp, result));
+    EXPECT_EQ(result, "aaa");
 }
 
 }  // namespace

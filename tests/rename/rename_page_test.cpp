@@ -2,17 +2,20 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstddef>
 #include <functional>
+#include <thread>
 #include <utility>
 #include <string>
 #include <vector>
 
 #include "app/zev_form.h"
 #include "files/file_sort.h"
+#include "rename/replace_dialog.h"
 #include "tests/app/page_test.h"
 #include "tests/core/temp_tree.h"
 #include "tests/rename/manifest.h"
-#include "ui/replace_dialog.h"
 
 namespace {
 
@@ -65,7 +68,7 @@ struct ReplaceDialog {
     static std::string Line(HWND dialog)
     {
         char text[256] = "";
-        GetDlgItemTextA(dialog, ui::rdCountLine, text, sizeof text);
+        GetDlgItemTextA(dialog, rdCountLine, text, sizeof text);
         return text;
     }
     static bool CanReplace(HWND dialog) { return IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE; }
@@ -419,6 +422,67 @@ TEST_F(RenamePageTest, TheUndoButtonFitsBesideTheConversions)
     EXPECT_GE(button.left, form.Space2Underline.BoundsRect().right);
 }
 
+namespace {
+
+// Pixels of a caption painted whole, in the button's own font and colours,
+// on a bitmap wide enough for any caption.
+std::size_t WholeCaptionInk(HWND button)
+{
+    char caption[128] = "";
+    const int length = GetWindowTextA(button, caption, sizeof caption);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 400;
+    info.bmiHeader.biHeight = -60;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    ui::GdiObject<HBITMAP> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap.get());
+    const RECT all{0, 0, 400, 60};
+    ui::GdiObject<HBRUSH> brush(CreateSolidBrush(face));
+    FillRect(dc, &all, brush.get());
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0)));
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    TextOutA(dc, 20, 20, caption, length);
+    GdiFlush();
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteDC(dc);
+    const auto* pixel = static_cast<const DWORD*>(bits);
+    const DWORD faceBits = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    return static_cast<std::size_t>(std::count_if(pixel, pixel + 400 * 60, [&](DWORD v) { return (v & 0xFFFFFF) != faceBits; }));
+}
+
+}  // namespace
+
+TEST_F(RenamePageTest, EveryButtonShowsItsWholeCaptionAtTheDefaultSize)
+{
+    RECT window{};
+    GetWindowRect(form.Handle(), &window);
+    ASSERT_EQ(window.right - window.left, 768);
+    ASSERT_EQ(window.bottom - window.top, 353);
+    RECT panel{};
+    GetClientRect(form.RenamePanel.Handle(), &panel);
+    for (HWND button = GetWindow(form.RenamePanel.Handle(), GW_CHILD); button; button = GetWindow(button, GW_HWNDNEXT)) {
+        char caption[128] = "";
+        GetWindowTextA(button, caption, sizeof caption);
+        RECT bounds{};
+        GetWindowRect(button, &bounds);
+        MapWindowPoints(nullptr, form.RenamePanel.Handle(), reinterpret_cast<POINT*>(&bounds), 2);
+        EXPECT_LE(bounds.right, panel.right) << caption;
+        // What the screen shows inside the button's raised edge.
+        const zev_test::ClientImage shown = zev_test::ClientImage::OnScreen(button);
+        const RECT inside{GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE),
+                          shown.Width() - GetSystemMetrics(SM_CXEDGE), shown.Height() - GetSystemMetrics(SM_CYEDGE)};
+        EXPECT_EQ(shown.Differing(inside, GetSysColor(COLOR_BTNFACE)).size(), WholeCaptionInk(button)) << caption;
+    }
+}
+
 TEST_F(RenamePageTest, CtrlZAfterAClickOnTheApplyAndPageMessagesGoWithThePage)
 {
     folder.File("a");
@@ -491,18 +555,18 @@ TEST_F(RenamePageTest, ReplaceMakesNewNamesThatApplyAndUndoAsAnyOther)
     WithReplaceDialog(
         [&](HWND d) {
             line(d);
-            ReplaceDialog::Set(d, ui::rdSearch, L"IMG_(\\d+)");
+            ReplaceDialog::Set(d, rdSearch, L"IMG_(\\d+)");
             line(d);
-            ReplaceDialog::Click(d, ui::rdRegex);
+            ReplaceDialog::Click(d, rdRegex);
             line(d);
-            ReplaceDialog::Set(d, ui::rdSearch, L"IMG_(\\d+");
+            ReplaceDialog::Set(d, rdSearch, L"IMG_(\\d+");
             line(d);
             SendMessageA(d, WM_COMMAND, IDOK, 0);  // refused: the dialog stays
-            ReplaceDialog::Set(d, ui::rdSearch, L"IMG_(\\d+)한");
+            ReplaceDialog::Set(d, rdSearch, L"IMG_(\\d+)한");
             line(d);
-            ReplaceDialog::Set(d, ui::rdSearch, L"IMG_(\\d+)");
-            ReplaceDialog::Set(d, ui::rdReplacement, L"旅行_${date}_${n:3}");
-            ReplaceDialog::Set(d, ui::rdFirstNumber, L"8");
+            ReplaceDialog::Set(d, rdSearch, L"IMG_(\\d+)");
+            ReplaceDialog::Set(d, rdReplacement, L"旅行_${date}_${n:3}");
+            ReplaceDialog::Set(d, rdFirstNumber, L"8");
             line(d);
             RECT button{};
             GetClientRect(GetDlgItem(d, IDOK), &button);
@@ -545,10 +609,10 @@ TEST_F(RenamePageTest, ReplaceMakesNewNamesThatApplyAndUndoAsAnyOther)
     std::vector<std::wstring> kept;
     WithReplaceDialog(
         [&](HWND d) {
-            for (int item : {ui::rdSearch, ui::rdReplacement, ui::rdFirstNumber})
+            for (int item : {rdSearch, rdReplacement, rdFirstNumber})
                 kept.push_back(ReplaceDialog::Text(d, item));
-            kept.push_back(IsDlgButtonChecked(d, ui::rdRegex) ? L"regex" : L"");
-            ReplaceDialog::Set(d, ui::rdReplacement, L"x");
+            kept.push_back(IsDlgButtonChecked(d, rdRegex) ? L"regex" : L"");
+            ReplaceDialog::Set(d, rdReplacement, L"x");
             zev_test::SendKey(VK_ESCAPE, false);
             zev_test::SendKey(VK_ESCAPE, true);
         },
@@ -567,6 +631,77 @@ TEST_F(RenamePageTest, ReplaceMakesNewNamesThatApplyAndUndoAsAnyOther)
     EXPECT_EQ(onDisk, expected);
     RealKey('Z', {VK_CONTROL});
     EXPECT_EQ(ManifestOf(folder.Root()), before);
+}
+
+TEST_F(RenamePageTest, ARunawayExpressionGivesUpWithoutFreezingTheWindowAndChangesNoRow)
+{
+    folder.File("aaa");
+    folder.File(std::string(60, 'a') + "b");
+    Show(folder.Root());
+    std::string line;
+    bool canReplace = true, stays = false;
+    std::atomic<bool> asked{false}, answered{false};
+    WithReplaceDialog(
+        [&](HWND d) {
+            ReplaceDialog::Click(d, rdRegex);
+            // Another thread asks the dialog while its count line is worked
+            // out; a window frozen by the search would leave it unanswered.
+            std::thread asker([&, d] {
+                DWORD_PTR result = 0;
+                answered = SendMessageTimeoutW(d, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+                asked = true;
+            });
+            ReplaceDialog::Set(d, rdSearch, L"(a+)+$");
+            line = ReplaceDialog::Line(d);
+            canReplace = ReplaceDialog::CanReplace(d);
+            while (!asked) {
+                MSG msg;
+                while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                    DispatchMessageW(&msg);
+                Sleep(10);
+            }
+            asker.join();
+            SendMessageA(d, WM_COMMAND, IDOK, 0);  // refused: the dialog stays
+            stays = IsWindowVisible(d) != FALSE;
+            SendMessageA(d, WM_COMMAND, IDCANCEL, 0);
+        },
+        [&] { Press(form.ReplaceButton); });
+    EXPECT_EQ(line, "正規表現が複雑すぎます");
+    EXPECT_FALSE(canReplace);
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(stays);
+
+    // The replace itself, meeting the row that gives up after one it would
+    // change, changes neither.
+    form.ReplaceNames(form.ReplaceFields, 2);
+    EXPECT_EQ(form.StatusBar1.PanelText(), " 正規表現が複雑すぎます");
+    EXPECT_EQ(Grid().Cell(2, 1), "aaa");
+    EXPECT_EQ(Marks(), (Cells{"", ""}));
+}
+
+TEST_F(RenamePageTest, TheCountShownIsTheCountReplacedWhenTheFolderChangedAfterTheFill)
+{
+    for (const char* name : {"a1.txt", "a2.txt", "a3.txt"})
+        folder.File(name);
+    Show(folder.Root());
+    // Another program adds one file and removes two: the folder now holds
+    // two entries, rows 1 and 2.
+    folder.File("a4.txt");
+    DeleteFileA(folder.Path("a1.txt").c_str());
+    DeleteFileA(folder.Path("a3.txt").c_str());
+    std::string line;
+    WithReplaceDialog(
+        [&](HWND d) {
+            ReplaceDialog::Set(d, rdSearch, L"a");
+            ReplaceDialog::Set(d, rdReplacement, L"b");
+            line = ReplaceDialog::Line(d);
+            SendMessageA(d, WM_COMMAND, IDOK, 0);
+        },
+        [&] { Press(form.ReplaceButton); });
+    EXPECT_EQ(line, "変わる名前: 2 件");
+    EXPECT_TRUE(form.StatusBar1.PanelText().starts_with(" 置換しました: 2 件")) << form.StatusBar1.PanelText();
+    const Cells marks = Marks();
+    EXPECT_EQ(std::count(marks.begin(), marks.end(), "*"), 2);
 }
 
 }  // namespace

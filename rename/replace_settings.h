@@ -6,7 +6,7 @@
 struct ReplaceSettings {
     std::wstring Search;
     std::wstring Replacement;
-    bool Regex = false;          // the search text is an ECMAScript expression
+    bool Regex = false;          // the search text is an expression (Perl syntax)
     bool MatchCase = false;      // letters match only in their own case
     bool WithExtension = false;  // a file's extension is searched too
     std::wstring FirstNumber = L"1";

@@ -1,9 +1,8 @@
-#include "ui/replace_dialog.h"
+#include "rename/replace_dialog.h"
 
 #include "ui/control.h"
 #include "ui/dialog_template.h"
 
-namespace ui {
 namespace {
 
 struct Session {
@@ -28,7 +27,7 @@ ReplaceSettings Read(HWND dialog) {
 
 TReplacePreview Preview(HWND dialog, Session& session) {
     TReplacePreview shown;
-    Guarded([&] { shown = session.preview(Read(dialog)); });
+    ui::Guarded([&] { shown = session.preview(Read(dialog)); });
     SetDlgItemTextA(dialog, rdCountLine, shown.Line.c_str());
     EnableWindow(GetDlgItem(dialog, IDOK), shown.Enabled);
     return shown;
@@ -54,7 +53,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
         CheckDlgButton(dialog, rdWithExtension, settings.WithExtension ? BST_CHECKED : BST_UNCHECKED);
         session->loading = false;
         Preview(dialog, *session);
-        CenterOverOwner(dialog);
+        ui::CenterOverOwner(dialog);
         return TRUE;  // the focus goes to the search text
     }
     case WM_COMMAND:
@@ -87,25 +86,23 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool ShowReplaceDialog(HWND owner, ReplaceSettings& settings, const TReplacePreviewEvent& preview) {
     constexpr DWORD style = DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    DialogTemplate dialog(style, "置換", "MS Shell Dlg", 9, 260, 140);
+    ui::DialogTemplate dialog(style, "置換", "MS Shell Dlg", 9, 260, 140);
     constexpr DWORD label = SS_LEFT | SS_NOPREFIX;
     constexpr DWORD edit = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
     constexpr DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
-    dialog.Item(kStaticClass, 0xFFFF, label, "検索する文字列:", 7, 9, 70, 9);
-    dialog.Item(kEditClass, rdSearch, edit, "", 80, 7, 173, 13);
-    dialog.Item(kStaticClass, 0xFFFF, label, "置換後の文字列:", 7, 27, 70, 9);
-    dialog.Item(kEditClass, rdReplacement, edit, "", 80, 25, 173, 13);
-    dialog.Item(kButtonClass, rdRegex, check, "正規表現", 7, 44, 150, 10);
-    dialog.Item(kButtonClass, rdMatchCase, check, "大文字と小文字を区別する", 7, 57, 150, 10);
-    dialog.Item(kButtonClass, rdWithExtension, check, "拡張子も対象にする", 7, 70, 150, 10);
-    dialog.Item(kStaticClass, 0xFFFF, label, "連番の開始:", 7, 87, 70, 9);
-    dialog.Item(kEditClass, rdFirstNumber, edit | ES_NUMBER, "", 80, 85, 50, 13);
-    dialog.Item(kStaticClass, rdCountLine, label, "", 7, 104, 246, 9);
-    dialog.Item(kButtonClass, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, "置換", 149, 119, 50, 14);
-    dialog.Item(kButtonClass, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, "キャンセル", 203, 119, 50, 14);
+    dialog.Item(ui::kStaticClass, 0xFFFF, label, "検索する文字列:", 7, 9, 70, 9);
+    dialog.Item(ui::kEditClass, rdSearch, edit, "", 80, 7, 173, 13);
+    dialog.Item(ui::kStaticClass, 0xFFFF, label, "置換後の文字列:", 7, 27, 70, 9);
+    dialog.Item(ui::kEditClass, rdReplacement, edit, "", 80, 25, 173, 13);
+    dialog.Item(ui::kButtonClass, rdRegex, check, "正規表現", 7, 44, 150, 10);
+    dialog.Item(ui::kButtonClass, rdMatchCase, check, "大文字と小文字を区別する", 7, 57, 150, 10);
+    dialog.Item(ui::kButtonClass, rdWithExtension, check, "拡張子も対象にする", 7, 70, 150, 10);
+    dialog.Item(ui::kStaticClass, 0xFFFF, label, "連番の開始:", 7, 87, 70, 9);
+    dialog.Item(ui::kEditClass, rdFirstNumber, edit | ES_NUMBER, "", 80, 85, 50, 13);
+    dialog.Item(ui::kStaticClass, rdCountLine, label, "", 7, 104, 246, 9);
+    dialog.Item(ui::kButtonClass, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, "置換", 149, 119, 50, 14);
+    dialog.Item(ui::kButtonClass, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, "キャンセル", 203, 119, 50, 14);
     Session session{settings, preview};
     return DialogBoxIndirectParamW(GetModuleHandleA(nullptr), dialog.get(), owner, DialogProc,
                                    reinterpret_cast<LPARAM>(&session)) == IDOK;
 }
-
-}  // namespace ui

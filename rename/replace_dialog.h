@@ -4,9 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "core/replace_settings.h"
-
-namespace ui {
+#include "rename/replace_settings.h"
 
 // What the count line reads for the boxes as they are; whether 置換 is
 // enabled, and whether pressing it closes the dialog.
@@ -34,5 +32,3 @@ using TReplacePreviewEvent = std::function<TReplacePreview(const ReplaceSettings
 // and キャンセル. True when 置換 closed it. Every close leaves the boxes in
 // settings. The boxes are read as wide text.
 bool ShowReplaceDialog(HWND owner, ReplaceSettings& settings, const TReplacePreviewEvent& preview);
-
-}  // namespace ui
