@@ -190,22 +190,27 @@ void MapLayout::Lay(std::int32_t folder, const MapRect& rect, const Cushion& cus
     laid_.push_back(laid);
     auto sizeOf = [&](int i) { return static_cast<double>(TileSize(f, laid, i)); };
     const Cushion inside = cushion.With(rect, RidgeHeight(depth));
+    // The folder's rows side by side, before its sub-folders add theirs.
     SquarifyRows(rect, count, static_cast<double>(f.Size), sizeOf, [&](const SquareRow& row) {
         rows_.push_back(row);
         ++laid_[at].RowCount;
-        PlaceRowItems(row, sizeOf, [&](int i, const MapRect& r) {
-            const Cushion tile = inside.With(r, RidgeHeight(depth + 1));
+    });
+    for (std::int32_t r = laid.FirstRow; r < laid.FirstRow + laid_[at].RowCount; ++r) {
+        // A copy: laying a sub-folder out adds rows.
+        const SquareRow row = rows_[static_cast<std::size_t>(r)];
+        PlaceRowItems(row, sizeOf, [&](int i, const MapRect& tileRect) {
+            const Cushion tile = inside.With(tileRect, RidgeHeight(depth + 1));
             if (i == laid.Own) {
-                PaintCushion(buffer, r, tile, BlockColor(f, laid.Own));
+                PaintCushion(buffer, tileRect, tile, BlockColor(f, laid.Own));
                 return;
             }
             const std::int32_t item = records_.Item(f, i);
             if (item >= 0)
-                PaintCushion(buffer, r, tile, ColorOf(records_.File(item)));
+                PaintCushion(buffer, tileRect, tile, ColorOf(records_.File(item)));
             else
-                Lay(~item, r, inside, depth + 1, buffer);
+                Lay(~item, tileRect, inside, depth + 1, buffer);
         });
-    });
+    }
 }
 
 void MapLayout::Paint(const PixelBuffer& buffer, std::uint32_t background)

@@ -442,33 +442,50 @@ TEST_F(TreeMapTest, TheHitTestAgreesWithThePaintedTiles)
     t.Folder("下");
     for (int k = 0; k < 10; ++k)
         t.File(std::string(k % 2 ? "下\\" : "") + "f" + std::to_string(k) + ".k" + std::to_string(k),
-               100000 + 37000 * k, T1);
+               10000 + 3700 * k, T1);
     for (int i = 0; i < 60; ++i)
-        t.File("下\\small" + std::to_string(i) + ".zz", 5, T1);
+        t.File("下\\small" + std::to_string(i) + ".zz", 1, T1);
     ShowMap(t.Root());
     RealClick(form.TreeMapPane1.ByKind);
     ASSERT_EQ(Layout().Colors(), MapLayout::Coloring::Kind);
     const PixelBuffer pixels = View().Bitmap().Pixels();
-    std::map<std::int32_t, int> tiles;
-    int block = 0;
+    // Each tile the hit test finds, with its rectangle and the pixels found in it.
+    struct Tile {
+        MapRect rect;
+        int pixels = 0;
+    };
+    std::map<std::pair<std::int32_t, std::int32_t>, Tile> tiles;
     for (int y = 0; y < pixels.height; ++y)
         for (int x = 0; x < pixels.width; ++x) {
             const MapHit hit = Layout().HitTest(x, y);
             ASSERT_GE(hit.Folder, 0) << x << "," << y;
             ASSERT_TRUE(hit.Rect.holdsPixel(x, y)) << x << "," << y;
-            const MapRect located = Layout().Locate(hit);
-            ASSERT_EQ(located.left, hit.Rect.left);
-            ASSERT_EQ(located.bottom, hit.Rect.bottom);
-            if (hit.File < 0) {
-                ++block;
-                continue;
+            Tile& tile = tiles[{hit.File, hit.Folder}];
+            if (tile.pixels++ == 0) {
+                tile.rect = hit.Rect;
+                const MapRect located = Layout().Locate(hit);
+                ASSERT_EQ(located.left, hit.Rect.left);
+                ASSERT_EQ(located.top, hit.Rect.top);
+                ASSERT_EQ(located.right, hit.Rect.right);
+                ASSERT_EQ(located.bottom, hit.Rect.bottom);
             }
+            ASSERT_EQ(tile.rect.left, hit.Rect.left) << x << "," << y;
+            ASSERT_EQ(tile.rect.bottom, hit.Rect.bottom) << x << "," << y;
+            if (hit.File < 0)
+                continue;
             const double painted = HueOf(pixels.pixels[static_cast<std::size_t>(y) * pixels.width + x]);
             ASSERT_LT(HueDistance(painted, HueOf(Layout().ColorOf(Map().File(hit.File)))), 6.0) << x << "," << y;
-            ++tiles[hit.File];
         }
-    EXPECT_EQ(tiles.size(), 10u);
-    EXPECT_GT(block, 0);
+    // Every pixel a tile's rectangle holds is found in that tile, and no other.
+    for (const auto& [key, tile] : tiles) {
+        const PixelSpan s = PixelsOf(tile.rect, pixels.width, pixels.height);
+        EXPECT_EQ(tile.pixels, (s.x1 - s.x0) * (s.y1 - s.y0)) << key.first << "," << key.second;
+    }
+    // The ten files and the small files' block.
+    EXPECT_EQ(tiles.size(), 11u);
+    const std::int32_t small = FileNamed("下\\small0.zz");
+    ASSERT_GE(small, 0);
+    EXPECT_EQ(tiles.count({-1, Map().File(small).Folder}), 1u);
 }
 
 }  // namespace
