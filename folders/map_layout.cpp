@@ -192,12 +192,12 @@ void MapLayout::Lay(std::int32_t folder, const MapRect& rect, const Cushion& cus
     const Cushion inside = cushion.With(rect, RidgeHeight(depth));
     // The folder's rows side by side, before its sub-folders add theirs.
     SquarifyRows(rect, count, static_cast<double>(f.Size), sizeOf, [&](const SquareRow& row) {
-        rows_.push_back(row);
+        rows_.push_back({row.Rect, row.End, row.Across});
         ++laid_[at].RowCount;
     });
     for (std::int32_t r = laid.FirstRow; r < laid.FirstRow + laid_[at].RowCount; ++r) {
         // A copy: laying a sub-folder out adds rows.
-        const SquareRow row = rows_[static_cast<std::size_t>(r)];
+        const SquareRow row = RowOf(f, laid, r);
         PlaceRowItems(row, sizeOf, [&](int i, const MapRect& tileRect) {
             const Cushion tile = inside.With(tileRect, RidgeHeight(depth + 1));
             if (i == laid.Own) {
@@ -213,6 +213,17 @@ void MapLayout::Lay(std::int32_t folder, const MapRect& rect, const Cushion& cus
     }
 }
 
+SquareRow MapLayout::RowOf(const MapFolder& folder, const LaidFolder& laid, std::int32_t r) const
+{
+    const LaidRow& kept = rows_[static_cast<std::size_t>(r)];
+    SquareRow row{kept.Rect, 0, r == laid.FirstRow ? 0 : rows_[static_cast<std::size_t>(r - 1)].End, kept.End,
+                  kept.Across};
+    // Added up in the layout's order, so the same to the last bit.
+    for (int i = row.First; i < row.End; ++i)
+        row.Size += static_cast<double>(TileSize(folder, laid, i));
+    return row;
+}
+
 void MapLayout::Paint(const PixelBuffer& buffer, std::uint32_t background)
 {
     width_ = buffer.width;
@@ -225,6 +236,9 @@ void MapLayout::Paint(const PixelBuffer& buffer, std::uint32_t background)
         return;
     Lay(0, MapRect{0, 0, static_cast<double>(buffer.width), static_cast<double>(buffer.height)}, Cushion{}, 0,
         buffer);
+    // Kept until the next Paint, which lays out as many again.
+    rows_.shrink_to_fit();
+    laid_.shrink_to_fit();
 }
 
 MapRect MapLayout::TileRect(std::int32_t folder, int i) const
@@ -233,7 +247,7 @@ MapRect MapLayout::TileRect(std::int32_t folder, int i) const
     const LaidFolder& laid = laid_[static_cast<std::size_t>(laidOf_[static_cast<std::size_t>(folder)])];
     MapRect found;
     for (std::int32_t r = laid.FirstRow; r < laid.FirstRow + laid.RowCount; ++r) {
-        const SquareRow& row = rows_[static_cast<std::size_t>(r)];
+        const SquareRow row = RowOf(f, laid, r);
         if (i < row.First || i >= row.End)
             continue;
         PlaceRowItems(
@@ -259,16 +273,16 @@ MapHit MapLayout::HitTest(int x, int y) const
         const MapFolder& f = records_.Folder(folder);
         const LaidFolder& laid = laid_[static_cast<std::size_t>(at)];
         // The rows tile the folder's rectangle, and a row's items the row.
-        const SquareRow* held = nullptr;
-        for (std::int32_t r = laid.FirstRow; r < laid.FirstRow + laid.RowCount && !held; ++r)
+        std::int32_t held = -1;
+        for (std::int32_t r = laid.FirstRow; r < laid.FirstRow + laid.RowCount && held < 0; ++r)
             if (rows_[static_cast<std::size_t>(r)].Rect.holdsPixel(x, y))
-                held = &rows_[static_cast<std::size_t>(r)];
-        if (!held)
+                held = r;
+        if (held < 0)
             return {};
         int tile = -1;
         MapRect tileRect;
         PlaceRowItems(
-            *held, [&](int t) { return static_cast<double>(TileSize(f, laid, t)); },
+            RowOf(f, laid, held), [&](int t) { return static_cast<double>(TileSize(f, laid, t)); },
             [&](int t, const MapRect& rect) {
                 if (tile < 0 && rect.holdsPixel(x, y)) {
                     tile = t;
@@ -330,5 +344,5 @@ std::size_t MapLayout::Bytes() const
 {
     return kindColors_.capacity() * sizeof(std::uint32_t) + averages_.capacity() * sizeof(std::uint32_t)
         + laidOf_.capacity() * sizeof(std::int32_t) + laid_.capacity() * sizeof(LaidFolder)
-        + rows_.capacity() * sizeof(SquareRow);
+        + rows_.capacity() * sizeof(LaidRow);
 }

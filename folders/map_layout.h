@@ -73,7 +73,17 @@ private:
         std::int32_t Own = 0;
     };
 
+    // A row of a laid folder's tiles, its first tile being where the row
+    // before it ended, its size theirs added up again.
+    struct LaidRow {
+        MapRect Rect;
+        std::int32_t End = 0;
+        bool Across = false;
+    };
+
     void WorkOutAverages();
+    // A laid folder's row r as the layout placed its tiles.
+    SquareRow RowOf(const MapFolder& folder, const LaidFolder& laid, std::int32_t r) const;
     void Lay(std::int32_t folder, const MapRect& rect, const Cushion& cushion, int depth, const PixelBuffer& buffer);
     // The size of a laid folder's i-th tile, its block being tile Own.
     std::int64_t TileSize(const MapFolder& folder, const LaidFolder& laid, int i) const;
@@ -95,6 +105,6 @@ private:
     // not laid out; the rows of every folder laid out.
     std::vector<std::int32_t> laidOf_;
     std::vector<LaidFolder> laid_;
-    std::vector<SquareRow> rows_;
+    std::vector<LaidRow> rows_;
     int width_ = 0, height_ = 0;
 };
