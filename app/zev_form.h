@@ -9,6 +9,7 @@
 #include "core/disk_path.h"
 #include "core/entry_identity.h"
 #include "folders/tree_map_view.h"
+#include "folders/tree_page.h"
 #include "rename/name_conversions.h"
 #include "rename/rename_check.h"
 #include "rename/rename_on_disk.h"
@@ -28,7 +29,6 @@
 #include "ui/rich_edit.h"
 #include "ui/status_bar.h"
 #include "ui/string_grid.h"
-#include "ui/tree_view.h"
 
 // The folder every page shows: always a copy of the folder selector's folder.
 extern DiskPath CurrentFolder;
@@ -214,6 +214,9 @@ public:
     // Where the tree's walk records the files while the map is on; nullptr
     // while it is off.
     TreeMapWalk* MapWalk = nullptr;
+    // The tree node that shows each of the map's folders, by the folder's
+    // number.
+    MapNodeTable MapNodes;
 
     // Newest-files page (files/newest_page.cpp).
     void SetNewestGridWidths();

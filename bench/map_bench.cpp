@@ -85,13 +85,13 @@ bool EnsureMapTree(const std::string& root)
 }
 
 // Records the tree into the map as the page's walk does, without the tree.
-void Record(TreeMap& map, const DiskPath& folder)
+void Record(MapRecords& map, const DiskPath& folder)
 {
     for (FindFile entry(folder.Wide + L"*"); entry; entry.next()) {
         if (!entry.isFolder()) {
             map.AddFile(entry);
         } else if (IsWalkableFolder(entry.data())) {
-            map.EnterFolder(entry, nullptr);
+            map.EnterFolder(entry);
             Record(map, SubFolder(folder, entry));
             map.LeaveFolder();
         }
@@ -135,7 +135,8 @@ int main()
         std::printf("the map is %d by %d pixels, not %d by %d\n", painted.width, painted.height, kWidth, kHeight);
         return 1;
     }
-    TreeMap& map = form.TreeMapPane1.Data;
+    MapRecords& map = form.TreeMapPane1.Records;
+    MapLayout& layout = form.TreeMapPane1.Layout;
     int folders = 0;
     bench_tree::BareWalk(root + "\\", &folders);
     double bare = 1e300, refresh = 1e300, repaint = 1e300, plain = 1e300;
@@ -149,7 +150,7 @@ int main()
         },
         [&] {
             KeepBest(refresh, [&] { form.RefreshTree(root); });
-            KeepBest(repaint, [&] { map.Paint(view.Bitmap().Pixels(), 0); });
+            KeepBest(repaint, [&] { layout.Paint(view.Bitmap().Pixels(), 0); });
             // The same page with the map off, for comparison.
             form.TreeMapCheck.SetChecked(false);
             KeepBest(plain, [&] { form.RefreshTree(root); });
@@ -157,14 +158,15 @@ int main()
         });
 
     const std::size_t files = map.FileCount();
-    const std::size_t recordBytes = map.RecordBytes();
+    const std::size_t recordBytes = map.RecordBytes() + layout.Bytes();
     // The map's own parts, once each, for where the time goes.
     const Stopwatch recording;
-    map.Begin(EndingInBackslash(DiskPath(root)), nullptr);
+    map.Begin(EndingInBackslash(DiskPath(root)));
     Record(map, EndingInBackslash(DiskPath(root)));
     const double recorded = recording.Milliseconds();
     const Stopwatch ending;
     map.End();
+    layout.Update();
     const double ended = ending.Milliseconds();
     const Stopwatch painting;
     view.Rebuild();
@@ -172,10 +174,11 @@ int main()
 
     // A map of over 1,000,000 files: the tree four times over, under one root.
     constexpr int kCopies = 4;
-    map.Begin(EndingInBackslash(DiskPath(root)), nullptr);
+    map.Begin(EndingInBackslash(DiskPath(root)));
     for (int copy = 0; copy < kCopies; ++copy)
         Record(map, EndingInBackslash(DiskPath(root)));
     map.End();
+    layout.Update();
     view.Rebuild();
     const std::size_t manyFiles = map.FileCount();
     // Points on a 40 by 25 grid, each moved off it by a hash so that no two
@@ -184,14 +187,14 @@ int main()
     double manyPaint = 1e300, hits = 1e300;
     std::int64_t found = 0;
     for (int round = 0; round < 3; ++round) {
-        KeepBest(manyPaint, [&] { map.Paint(view.Bitmap().Pixels(), 0); });
+        KeepBest(manyPaint, [&] { layout.Paint(view.Bitmap().Pixels(), 0); });
         KeepBest(hits, [&] {
             found = 0;
             for (int i = 0; i < kHits; ++i) {
                 const std::uint32_t h = static_cast<std::uint32_t>(i) * 2654435761u;
                 const int x = (i % 40) * kWidth / 40 + static_cast<int>(h % (kWidth / 40));
                 const int y = (i / 40) * kHeight / 25 + static_cast<int>((h >> 16) % (kHeight / 25));
-                found += map.HitTest(x, y).Folder >= 0 ? 1 : 0;
+                found += layout.HitTest(x, y).Folder >= 0 ? 1 : 0;
             }
         });
     }

@@ -24,3 +24,10 @@ std::size_t ExtensionDot(std::string_view name)
     }
     return dot;
 }
+
+std::string_view ExtensionWithDot(std::string_view name)
+{
+    constexpr std::size_t kMaxExtension = 255;
+    const std::size_t dot = ExtensionDot(name);
+    return dot == std::string_view::npos ? std::string_view{} : name.substr(dot, kMaxExtension);
+}

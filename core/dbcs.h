@@ -16,3 +16,6 @@ constexpr bool IsShiftJisLeadByte(unsigned char byte)
 // Position of the "." that starts the name's extension: the last "." outside
 // double-byte characters and after any "\" or ":"; npos when there is none.
 std::size_t ExtensionDot(std::string_view name);
+// The name's extension with its dot ("a.tar.gz" gives ".gz", "a." gives "."),
+// empty when it has none; at most 255 bytes.
+std::string_view ExtensionWithDot(std::string_view name);

@@ -48,11 +48,16 @@ std::int64_t SizeOnDisk(std::int64_t size)
 
 std::int64_t ToDisplaySize(std::int64_t size)
 {
-    if (SizeUnit <= 1)
+    return ToDisplaySize(size, SizeUnit);
+}
+
+std::int64_t ToDisplaySize(std::int64_t size, std::int32_t sizeUnit)
+{
+    if (sizeUnit <= 1)
         return size;
     // (size + unit / 2) / unit rounded half to even, split so that nothing
     // overflows near the ends of the range.
-    const std::int64_t unit = SizeUnit;
+    const std::int64_t unit = sizeUnit;
     std::int64_t quotient = size / unit;
     std::int64_t rest = size % unit;
     if (rest < 0) {

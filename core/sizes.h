@@ -15,5 +15,7 @@ std::int32_t CountNameChars(std::string_view name);
 std::int64_t SizeOnDisk(std::int64_t size);
 // The size in SizeUnit units, rounded as the pages show it.
 std::int64_t ToDisplaySize(std::int64_t size);
+// The same in the unit given, 1 or 1024.
+std::int64_t ToDisplaySize(std::int64_t size, std::int32_t unit);
 // SizeUnit from the kilobyte check box.
 void UpdateSizeUnit(bool kilobytes);

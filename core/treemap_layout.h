@@ -21,14 +21,23 @@ struct MapRect {
     }
 };
 
+// One row of a squarified layout: items [First, End) side by side in Rect,
+// Size being theirs added up.
+struct SquareRow {
+    MapRect Rect;
+    double Size = 0;
+    int First = 0, End = 0;
+    bool Across = false;  // runs along the top, its items left to right
+};
+
 // Lays count items, largest first, into area, each taking a share of it in
 // proportion to its size (sizeOf(i) > 0, all adding up to total), and calls
-// place(i, rect) for each in turn. Items go in rows along the shorter side
+// placeRow(row) for each row in turn. Items go in rows along the shorter side
 // of what is left; a row takes the next item as long as that leaves its
-// worst aspect ratio no worse. The last item of a row and the last row reach
-// the far edges exactly, so the rectangles tile the area.
-template <class SizeOf, class Place>
-void Squarify(MapRect area, int count, double total, SizeOf sizeOf, Place place)
+// worst aspect ratio no worse. The last row reaches the far edge exactly, so
+// the rows tile the area.
+template <class SizeOf, class PlaceRow>
+void SquarifyRows(MapRect area, int count, double total, SizeOf sizeOf, PlaceRow placeRow)
 {
     if (count <= 0 || total <= 0 || area.width() <= 0 || area.height() <= 0)
         return;
@@ -36,7 +45,7 @@ void Squarify(MapRect area, int count, double total, SizeOf sizeOf, Place place)
     double left = total;
     int first = 0;
     while (first < count) {
-        const bool across = area.width() < area.height();  // the row runs along the top
+        const bool across = area.width() < area.height();
         const double side = across ? area.width() : area.height();
         const double side2 = side * side;
         int end = first;
@@ -61,32 +70,49 @@ void Squarify(MapRect area, int count, double total, SizeOf sizeOf, Place place)
         const bool lastRow = end == count;
         // The row's thickness across the rest, as a share of it.
         const double share = lastRow ? 1.0 : rowSize / left;
-        MapRect row = area;
+        SquareRow row{area, rowSize, first, end, across};
         if (across) {
-            row.bottom = lastRow ? area.bottom : area.top + area.height() * share;
-            area.top = row.bottom;
+            row.Rect.bottom = lastRow ? area.bottom : area.top + area.height() * share;
+            area.top = row.Rect.bottom;
         } else {
-            row.right = lastRow ? area.right : area.left + area.width() * share;
-            area.left = row.right;
+            row.Rect.right = lastRow ? area.right : area.left + area.width() * share;
+            area.left = row.Rect.right;
         }
-        double done = 0;
-        for (int i = first; i < end; ++i) {
-            MapRect r = row;
-            const double from = done / rowSize;
-            done += sizeOf(i);
-            const double to = i + 1 == end ? 1.0 : done / rowSize;
-            if (across) {
-                r.left = row.left + row.width() * from;
-                r.right = i + 1 == end ? row.right : row.left + row.width() * to;
-            } else {
-                r.top = row.top + row.height() * from;
-                r.bottom = i + 1 == end ? row.bottom : row.top + row.height() * to;
-            }
-            place(i, r);
-        }
+        placeRow(row);
         left -= rowSize;
         first = end;
     }
+}
+
+// Calls place(i, rect) for each item of a row SquarifyRows laid, with the
+// same sizes; the last item reaches the row's far end exactly, so the items
+// tile the row.
+template <class SizeOf, class Place>
+void PlaceRowItems(const SquareRow& row, SizeOf sizeOf, Place place)
+{
+    double done = 0;
+    for (int i = row.First; i < row.End; ++i) {
+        MapRect r = row.Rect;
+        const double from = done / row.Size;
+        done += sizeOf(i);
+        const double to = i + 1 == row.End ? 1.0 : done / row.Size;
+        if (row.Across) {
+            r.left = row.Rect.left + row.Rect.width() * from;
+            r.right = i + 1 == row.End ? row.Rect.right : row.Rect.left + row.Rect.width() * to;
+        } else {
+            r.top = row.Rect.top + row.Rect.height() * from;
+            r.bottom = i + 1 == row.End ? row.Rect.bottom : row.Rect.top + row.Rect.height() * to;
+        }
+        place(i, r);
+    }
+}
+
+// Both at once: every item's rectangle, row by row, so that together they
+// tile the area.
+template <class SizeOf, class Place>
+void Squarify(MapRect area, int count, double total, SizeOf sizeOf, Place place)
+{
+    SquarifyRows(area, count, total, sizeOf, [&](const SquareRow& row) { PlaceRowItems(row, sizeOf, place); });
 }
 
 // The cushion over a rectangle nested in others: a sum of parabolic ridges,

@@ -11,8 +11,6 @@ std::vector<int> FileOrder(1);
 
 namespace {
 
-constexpr std::size_t MaxExtension = 255;
-
 SortValue ValueOf(const FileEntry& entry, int key)
 {
     switch (key) {
@@ -26,12 +24,6 @@ SortValue ValueOf(const FileEntry& entry, int key)
 }
 
 }  // namespace
-
-std::string_view ExtensionWithDot(std::string_view name)
-{
-    const std::size_t dot = ExtensionDot(name);
-    return dot == std::string_view::npos ? std::string_view{} : name.substr(dot, MaxExtension);
-}
 
 std::string ExtensionText(std::string_view name)
 {

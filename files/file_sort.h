@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/dbcs.h"
+
 // Sort keys of the file and newest-files pages, shared with the rename page.
 inline constexpr int SortByName = 10;
 inline constexpr int SortBySize = 11;
@@ -15,9 +17,6 @@ inline constexpr int SortByFolder = 15;
 // Display order: position r (from 1) holds the FileTable index shown in row r.
 extern std::vector<int> FileOrder;
 
-// The name's extension with its dot ("a.tar.gz" gives ".gz", "a." gives "."),
-// empty when it has none; at most 255 bytes.
-std::string_view ExtensionWithDot(std::string_view name);
 // The extension without its dot.
 std::string ExtensionText(std::string_view name);
 

@@ -1,5 +1,6 @@
 #include "folders/tree_map_page.h"
 
+#include <algorithm>
 #include <new>
 
 #include "app/clip_text.h"
@@ -11,6 +12,15 @@
 #include "ui/shell.h"
 
 namespace {
+
+// The map's records, its picture and which tree node shows which folder go;
+// nothing here allocates.
+void ForgetMap(TForm1& form) noexcept
+{
+    form.TreeMapPane1.Records.Clear();
+    form.TreeMapPane1.Layout.Clear();
+    decltype(form.MapNodes)().swap(form.MapNodes);
+}
 
 constexpr char kMapHint[] = "ファイルの地図 (面積 = サイズ, 色 = 更新日または種類) : 左クリックでツリーのフォルダを選択, "
                             "右クリックでオープン, ダブルクリックでエクスプローラ,  ^C で種類別の一覧をコピー";
@@ -26,7 +36,9 @@ TreeMapWalk::TreeMapWalk(TForm1& form, const DiskPath& root, ui::TTreeNode rootN
     form_.TreeMapPane1.View.SetBusy(true);
     recording_ = true;
     try {
-        form_.TreeMapPane1.Data.Begin(root, rootNode);
+        ForgetMap(form_);
+        form_.TreeMapPane1.Records.Begin(root);
+        form_.MapNodes.push_back(rootNode);
         form_.MapWalk = this;
     } catch (const std::bad_alloc&) {
         OutOfMemory();
@@ -38,7 +50,7 @@ TreeMapWalk::~TreeMapWalk()
     if (!recording_)
         return;
     form_.MapWalk = nullptr;
-    form_.TreeMapPane1.Data.Clear();
+    ForgetMap(form_);
     form_.TreeMapPane1.View.ReleaseBitmap();
     form_.TreeMapPane1.View.SetBusy(false);
 }
@@ -47,7 +59,7 @@ void TreeMapWalk::OutOfMemory() noexcept
 {
     // What was recorded goes at once, so the rest of the walk has memory.
     form_.MapWalk = nullptr;
-    form_.TreeMapPane1.Data.Clear();
+    ForgetMap(form_);
     outOfMemory_ = true;
 }
 
@@ -56,7 +68,7 @@ void TreeMapWalk::AddFile(const FindFile& entry)
     try {
         if (BeforeMapRecords)
             BeforeMapRecords();
-        form_.TreeMapPane1.Data.AddFile(entry);
+        form_.TreeMapPane1.Records.AddFile(entry);
     } catch (const std::bad_alloc&) {
         OutOfMemory();
     }
@@ -67,7 +79,8 @@ void TreeMapWalk::EnterFolder(const FindFile& entry, ui::TTreeNode node)
     try {
         if (BeforeMapRecords)
             BeforeMapRecords();
-        form_.TreeMapPane1.Data.EnterFolder(entry, node);
+        form_.TreeMapPane1.Records.EnterFolder(entry);
+        form_.MapNodes.push_back(node);
     } catch (const std::bad_alloc&) {
         OutOfMemory();
     }
@@ -75,7 +88,7 @@ void TreeMapWalk::EnterFolder(const FindFile& entry, ui::TTreeNode node)
 
 void TreeMapWalk::LeaveFolder()
 {
-    form_.TreeMapPane1.Data.LeaveFolder();
+    form_.TreeMapPane1.Records.LeaveFolder();
 }
 
 void TreeMapWalk::End()
@@ -87,7 +100,8 @@ void TreeMapWalk::End()
     TTreeMapPane& pane = form_.TreeMapPane1;
     if (!outOfMemory_) {
         try {
-            pane.Data.End();
+            pane.Records.End();
+            pane.Layout.Update();
         } catch (const std::bad_alloc&) {
             OutOfMemory();
         }
@@ -118,7 +132,7 @@ void TForm1::BindTreeMapEvents()
     };
     TreeMapPane1.View.FileHint = [this](std::int32_t file) {
         UpdateSizeUnit(CheckKB.Checked());
-        return TreeMapPane1.Data.FileHint(file);
+        return MapFileHint(TreeMapPane1.Records, file, SizeUnit);
     };
     TreeMapPane1.View.OnKeyDown = [this](ui::TControl& s, WORD& key, ui::TShiftState shift) {
         TreeMapKeyDown(s, key, shift);
@@ -131,7 +145,7 @@ void TForm1::TreeMapCheckClick(ui::TControl&)
     if (!TreeMapCheck.Checked()) {
         TreeMapPane1.SetVisible(false);
         TreeMapPane1.SetAlign(ui::TAlign::None);
-        TreeMapPane1.Data.Clear();
+        ForgetMap(*this);
         TreeMapPane1.View.ReleaseBitmap();
         TreeMapPane1.UpdateLegend();
         return;
@@ -149,7 +163,7 @@ void TForm1::TreeMapClick(const MapHit& hit, ui::TMouseButton button, bool doubl
 {
     if (hit.Folder < 0)
         return;
-    const TreeMap& map = TreeMapPane1.Data;
+    const MapRecords& map = TreeMapPane1.Records;
     if (doubleClick) {
         ui::ShellOpen(Handle(), "open", "explorer", map.FolderPath(hit.Folder), "", SW_SHOW);
     } else if (button == ui::TMouseButton::Right) {
@@ -158,7 +172,7 @@ void TForm1::TreeMapClick(const MapHit& hit, ui::TMouseButton button, bool doubl
     } else {
         // The tree follows, the focus staying on the map; the outline its
         // selection puts round the folder goes round what was clicked.
-        TreeView1.Select(map.Folder(hit.Folder).Node);
+        TreeView1.Select(MapNodes[static_cast<std::size_t>(hit.Folder)]);
         TreeMapPane1.View.SetOutline(hit, false);
     }
 }
@@ -168,7 +182,8 @@ void TForm1::TreeView1Select(ui::TTreeNode node)
     if (!TreeMapCheck.Checked() || TreeMapPane1.View.Busy())
         return;
     MapHit target;
-    target.Folder = TreeMapPane1.Data.FolderOfNode(node);
+    const auto shown = std::find(MapNodes.begin(), MapNodes.end(), node);
+    target.Folder = shown == MapNodes.end() ? -1 : static_cast<std::int32_t>(shown - MapNodes.begin());
     // The root's rectangle is the whole map: no outline.
     if (target.Folder == 0)
         target.Folder = -1;
@@ -186,13 +201,13 @@ void TForm1::TreeMapKeyDown(ui::TControl&, WORD& key, ui::TShiftState shift)
 void TForm1::CopyTreeMap()
 {
     UpdateSizeUnit(CheckKB.Checked());
-    ClipText = TreeMapPane1.Data.KindsText();
+    ClipText = MapKindsText(TreeMapPane1.Records, SizeUnit);
     PlaceClipText(Handle());
 }
 
 void TForm1::DeleteMapFile()
 {
-    TreeMap& map = TreeMapPane1.Data;
+    MapRecords& map = TreeMapPane1.Records;
     const std::int32_t file = TreeMapPane1.View.OutlinedFile();
     if (file < 0 || TreeMapPane1.View.Busy() || map.File(file).Folder < 0)
         return;
@@ -208,11 +223,12 @@ void TForm1::DeleteMapFile()
     if (RecycleEntry(path, identity, FormatNumber(record.Size) + " bytes") != RecycleOutcome::Moved)
         return;
     map.RemoveFile(file);
+    TreeMapPane1.Layout.Update();
     TreeMapPane1.View.SetOutline(MapHit{}, false);
     TreeMapPane1.View.Rebuild();
     TreeMapPane1.UpdateLegend();
     if (record.Folder > 0) {
-        const TreeMap::OwnFiles own = map.FilesIn(record.Folder);
-        ShowFolderFigures(map.Folder(record.Folder).Node, own.Size, own.Count, own.Newest);
+        const MapRecords::OwnFiles own = map.FilesIn(record.Folder);
+        ShowFolderFigures(MapNodes[static_cast<std::size_t>(record.Folder)], own.Size, own.Count, own.Newest);
     }
 }

@@ -71,7 +71,7 @@ bool KeptBitmap::Resize(int width, int height)
     return true;
 }
 
-TTreeMapView::TTreeMapView(ui::TControl* parent, TreeMap& map) : TControl(parent), map_(map)
+TTreeMapView::TTreeMapView(ui::TControl* parent, MapLayout& map) : TControl(parent), map_(map)
 {
     ui::EnsureWindowClass(kMapClass, CS_DBLCLKS);
     CreateHandle(kMapClass, WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, 0);
@@ -126,7 +126,7 @@ void TTreeMapView::Relocate()
     if (outline_.Folder < 0)
         outlineRect_ = {};
     else if (outlineFolder_)
-        outlineRect_ = map_.Folder(outline_.Folder).Rect;
+        outlineRect_ = map_.FolderRect(outline_.Folder);
     else
         outlineRect_ = map_.Locate(outline_);
 }
@@ -255,12 +255,13 @@ LRESULT TMapLegend::WndProc(UINT msg, WPARAM wp, LPARAM lp)
 
 TTreeMapPane::TTreeMapPane(ui::TControl* parent)
     : TPanel(parent),
+      Layout(Records),
       Bar(this),
       Switches(&Bar),
       ByAge(&Switches, "更新日", 4, 2, 64, 18, true),
       ByKind(&Switches, "種類", 70, 2, 56, 18, false),
       Legend(&Bar),
-      View(this, Data)
+      View(this, Layout)
 {
     Bar.SetBounds(0, 0, 100, kBarHeight);
     Bar.SetAlign(ui::TAlign::Bottom);
@@ -269,8 +270,8 @@ TTreeMapPane::TTreeMapPane(ui::TControl* parent)
     Legend.SetAlign(ui::TAlign::Client);
     View.SetAlign(ui::TAlign::Client);
     ByAge.SetChecked(true);
-    ByAge.OnClick = [this](ui::TControl&) { ColoringClick(TreeMap::Coloring::Age); };
-    ByKind.OnClick = [this](ui::TControl&) { ColoringClick(TreeMap::Coloring::Kind); };
+    ByAge.OnClick = [this](ui::TControl&) { ColoringClick(MapLayout::Coloring::Age); };
+    ByKind.OnClick = [this](ui::TControl&) { ColoringClick(MapLayout::Coloring::Kind); };
     UpdateLegend();
 }
 
@@ -303,15 +304,15 @@ int TTreeMapPane::AlignedHeight(int room)
 
 void TTreeMapPane::UpdateLegend()
 {
-    Legend.SetEntries(Data.Legend());
+    Legend.SetEntries(MapLegend(Records, Layout));
 }
 
-void TTreeMapPane::ColoringClick(TreeMap::Coloring coloring)
+void TTreeMapPane::ColoringClick(MapLayout::Coloring coloring)
 {
-    if (View.Busy() || Data.Colors() == coloring)
+    if (View.Busy() || Layout.Colors() == coloring)
         return;
     ui::HourglassCursor hourglass;
-    Data.SetColoring(coloring);
+    Layout.SetColoring(coloring);
     UpdateLegend();
     View.Rebuild();
 }

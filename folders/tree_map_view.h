@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "folders/tree_map.h"
+#include "folders/map_layout.h"
+#include "folders/map_records.h"
+#include "folders/map_texts.h"
 #include "ui/control.h"
 #include "ui/gdi.h"
 #include "ui/panel.h"
@@ -40,7 +42,7 @@ private:
 
 class TTreeMapView : public ui::TControl {
 public:
-    TTreeMapView(ui::TControl* parent, TreeMap& map);
+    TTreeMapView(ui::TControl* parent, MapLayout& map);
 
     // While a walk fills the map it shows its background only and takes no
     // input; once it ends, Rebuild lays the map out and paints it afresh.
@@ -75,7 +77,7 @@ private:
     void Relocate();
     RECT OutlinePixels() const;
 
-    TreeMap& map_;
+    MapLayout& map_;
     KeptBitmap bitmap_;
     bool busy_ = false;
     MapHit outline_;
@@ -102,7 +104,9 @@ class TTreeMapPane : public ui::TPanel {
 public:
     explicit TTreeMapPane(ui::TControl* parent);
 
-    TreeMap Data;
+    // What the walk recorded, and the picture of it.
+    MapRecords Records;
+    MapLayout Layout;
     ui::TPanel Bar;
     ui::TPanel Switches;
     ui::TRadioButton ByAge;
@@ -110,7 +114,7 @@ public:
     TMapLegend Legend;
     TTreeMapView View;
 
-    // The legend from the data's colouring.
+    // The legend from the layout's colouring.
     void UpdateLegend();
     // The height wanted, fitted by the page's layout as every other height.
     void SetHeight(int height);
@@ -122,7 +126,7 @@ protected:
     int AlignedHeight(int room) override;
 
 private:
-    void ColoringClick(TreeMap::Coloring coloring);
+    void ColoringClick(MapLayout::Coloring coloring);
 
     // While the strip is dragged: the pointer's screen y and the height then.
     bool dragging_ = false;

@@ -25,6 +25,7 @@
 
 #include "app/zev_form.h"
 #include "core/number_format.h"
+#include "core/sizes.h"
 #include "files/file_sort.h"
 #include "tests/app/page_test.h"
 #include "tests/core/temp_tree.h"
@@ -281,7 +282,8 @@ protected:
         form.DiskPage.SetActivePage(form.TreePage);
         zev_test::Pump();
     }
-    TreeMap& Map() { return form.TreeMapPane1.Data; }
+    MapRecords& Map() { return form.TreeMapPane1.Records; }
+    MapLayout& Layout() { return form.TreeMapPane1.Layout; }
     HWND View() { return form.TreeMapPane1.View.Handle(); }
     std::int32_t FileNamed(const std::string& name)
     {
@@ -303,14 +305,14 @@ TEST_F(MapRecycleTest, MapTileLegendAndNodeFollow)
     form.TreeMapCheck.SetChecked(true);
     form.TreeMapCheckClick(form.TreeMapCheck);
     form.TreeMapPane1.ByKind.SetChecked(true);
-    Map().SetColoring(TreeMap::Coloring::Kind);
+    Layout().SetColoring(MapLayout::Coloring::Kind);
     form.TreeMapPane1.UpdateLegend();
     form.TreeMapPane1.View.Rebuild();
     zev_test::Pump();
     const std::int32_t big = FileNamed("sub\\big.aa");
     ASSERT_GE(big, 0);
     const std::int32_t sub = Map().File(big).Folder;
-    const MapRect r = Map().Locate(MapHit{big, sub, {}});
+    const MapRect r = Layout().Locate(MapHit{big, sub, {}});
     const POINT center{static_cast<LONG>((r.left + r.right) / 2), static_cast<LONG>((r.top + r.bottom) / 2)};
     zev_test::Click(View(), center.x, center.y);
     ASSERT_EQ(form.TreeMapPane1.View.OutlinedFile(), big);
@@ -318,13 +320,13 @@ TEST_F(MapRecycleTest, MapTileLegendAndNodeFollow)
     EXPECT_EQ(Press({true}, View()), 1u);
     EXPECT_EQ(Boxes::texts.back(), L"ごみ箱に移動しますか?\r\n\r\n" + Path("sub\\big.aa") + L"\r\n60,000 bytes");
     EXPECT_EQ(GetFileAttributesA(tree.Path("sub\\big.aa").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_NE(Map().HitTest(center.x, center.y).File, big);
+    EXPECT_NE(Layout().HitTest(center.x, center.y).File, big);
     std::vector<std::string> legend;
     for (const LegendEntry& entry : form.TreeMapPane1.Legend.Entries())
         legend.push_back(entry.Text);
     EXPECT_EQ(legend, (std::vector<std::string>{".bb 50.0%", ".cc 50.0%"}));
-    EXPECT_EQ(Map().KindsText().find(".aa"), std::string::npos);
-    EXPECT_EQ(form.TreeView1.NodeText(Map().Folder(sub).Node),
+    EXPECT_EQ(MapKindsText(Map(), SizeUnit).find(".aa"), std::string::npos);
+    EXPECT_EQ(form.TreeView1.NodeText(form.MapNodes[static_cast<std::size_t>(sub)]),
               "sub\t     " + FormatNumber(20000 / 1024.0, 7) + "KB / 1  \t 2019/01/02 03:04:05");
 }
 

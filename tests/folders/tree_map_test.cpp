@@ -46,7 +46,8 @@ protected:
         zev_test::Pump();
     }
 
-    TreeMap& Map() { return form.TreeMapPane1.Data; }
+    MapRecords& Map() { return form.TreeMapPane1.Records; }
+    MapLayout& Layout() { return form.TreeMapPane1.Layout; }
     TTreeMapView& View() { return form.TreeMapPane1.View; }
     // The map switched on with a real click, which walks the folder.
     void ShowMap(const std::string& folder)
@@ -73,7 +74,7 @@ protected:
     }
     POINT CenterOf(std::int32_t file)
     {
-        const MapRect r = Map().Locate(MapHit{file, Map().File(file).Folder, {}});
+        const MapRect r = Layout().Locate(MapHit{file, Map().File(file).Folder, {}});
         return {static_cast<LONG>((r.left + r.right) / 2), static_cast<LONG>((r.top + r.bottom) / 2)};
     }
     std::string CopyTree()
@@ -95,7 +96,7 @@ TEST_F(TreeMapTest, AreasFollowTheBytesAndHuesStayUnderTheShading)
     t.File("empty.ee", 0, T1);
     ShowMap(t.Root());
     RealClick(form.TreeMapPane1.ByKind);
-    ASSERT_EQ(Map().Colors(), TreeMap::Coloring::Kind);
+    ASSERT_EQ(Layout().Colors(), MapLayout::Coloring::Kind);
 
     // The four kinds by bytes take hues 0, 36, 72 and 108 degrees.
     const double hues[] = {0, 36, 72, 108};
@@ -137,12 +138,12 @@ TEST_F(TreeMapTest, EveryFileLiesInsideTheRectangleOfEachFolderAboveIt)
     int files = 0;
     for (int y = 0; y < pixels.height; ++y)
         for (int x = 0; x < pixels.width; ++x) {
-            const MapHit hit = Map().HitTest(x, y);
+            const MapHit hit = Layout().HitTest(x, y);
             if (hit.File < 0)
                 continue;
             ++files;
             for (std::int32_t f = Map().File(hit.File).Folder; f >= 0; f = Map().Folder(f).Parent)
-                ASSERT_TRUE(Map().Folder(f).Rect.holdsPixel(x, y)) << x << "," << y << " folder " << f;
+                ASSERT_TRUE(Layout().FolderRect(f).holdsPixel(x, y)) << x << "," << y << " folder " << f;
         }
     EXPECT_GT(files, pixels.width * pixels.height * 9 / 10);
 }
@@ -171,7 +172,7 @@ TEST_F(TreeMapTest, AgesFallIntoFiveBandsFromTheWalksStart)
     for (const auto& [name, band] : cases) {
         const std::int32_t file = FileNamed(name);
         ASSERT_GE(file, 0) << name;
-        EXPECT_EQ(Map().ColorOf(Map().File(file)), legend[static_cast<std::size_t>(band)].Color) << name;
+        EXPECT_EQ(Layout().ColorOf(Map().File(file)), legend[static_cast<std::size_t>(band)].Color) << name;
     }
     // Bands 30 degrees apart at least, saturated.
     for (std::size_t a = 0; a < legend.size(); ++a)
@@ -262,19 +263,19 @@ TEST_F(TreeMapTest, AClickSelectsTheFoldersNodeAndOpensFilesByTheirWideName)
     const std::int32_t deep = FileNamed("深い.txt");
     ASSERT_GE(deep, 0);
     zev_test::RealClick(View().Handle(), CenterOf(deep));
-    const ui::TTreeNode middle = Map().Folder(Map().File(deep).Folder).Node;
+    const ui::TTreeNode middle = form.MapNodes[static_cast<std::size_t>(Map().File(deep).Folder)];
     EXPECT_EQ(form.TreeView1.Selected(), middle);
     EXPECT_TRUE(form.TreeView1.Expanded(TreeView_GetParent(form.TreeView1.Handle(), middle)));
     EXPECT_TRUE(View().Focused());
-    const MapRect clicked = Map().Locate(MapHit{deep, Map().File(deep).Folder, {}});
+    const MapRect clicked = Layout().Locate(MapHit{deep, Map().File(deep).Folder, {}});
     EXPECT_EQ(View().OutlineRect().left, clicked.left);
     EXPECT_EQ(View().OutlineRect().bottom, clicked.bottom);
 
     // A node selected in the tree outlines its folder.
     form.TreeView1.Select(TreeView_GetParent(form.TreeView1.Handle(), middle));
-    const MapFolder& upper = Map().Folder(Map().Folder(Map().File(deep).Folder).Parent);
-    EXPECT_EQ(View().OutlineRect().right, upper.Rect.right);
-    EXPECT_EQ(View().OutlineRect().top, upper.Rect.top);
+    const MapRect upper = Layout().FolderRect(Map().Folder(Map().File(deep).Folder).Parent);
+    EXPECT_EQ(View().OutlineRect().right, upper.right);
+    EXPECT_EQ(View().OutlineRect().top, upper.top);
 
     // Right: the file with its program, by its own wide name; double: Explorer.
     std::int32_t korean = -1;
@@ -432,6 +433,59 @@ TEST_F(TreeMapTest, TheMapGivesWayFirstThenTheTreeDownToItsLeast)
     drag(1000);
     EXPECT_EQ(pane.Height(), 40);
     EXPECT_EQ(form.TreeView1.Height(), 340);
+}
+
+TEST_F(TreeMapTest, TheHitTestAgreesWithThePaintedTiles)
+{
+    // Ten kinds with hues of their own over two folders, and files too small
+    // for a pixel of their own, painted as one block.
+    t.Folder("下");
+    for (int k = 0; k < 10; ++k)
+        t.File(std::string(k % 2 ? "下\\" : "") + "f" + std::to_string(k) + ".k" + std::to_string(k),
+               10000 + 3700 * k, T1);
+    for (int i = 0; i < 60; ++i)
+        t.File("下\\small" + std::to_string(i) + ".zz", 1, T1);
+    ShowMap(t.Root());
+    RealClick(form.TreeMapPane1.ByKind);
+    ASSERT_EQ(Layout().Colors(), MapLayout::Coloring::Kind);
+    const PixelBuffer pixels = View().Bitmap().Pixels();
+    // Each tile the hit test finds, with its rectangle and the pixels found in it.
+    struct Tile {
+        MapRect rect;
+        int pixels = 0;
+    };
+    std::map<std::pair<std::int32_t, std::int32_t>, Tile> tiles;
+    for (int y = 0; y < pixels.height; ++y)
+        for (int x = 0; x < pixels.width; ++x) {
+            const MapHit hit = Layout().HitTest(x, y);
+            ASSERT_GE(hit.Folder, 0) << x << "," << y;
+            ASSERT_TRUE(hit.Rect.holdsPixel(x, y)) << x << "," << y;
+            Tile& tile = tiles[{hit.File, hit.Folder}];
+            if (tile.pixels++ == 0) {
+                tile.rect = hit.Rect;
+                const MapRect located = Layout().Locate(hit);
+                ASSERT_EQ(located.left, hit.Rect.left);
+                ASSERT_EQ(located.top, hit.Rect.top);
+                ASSERT_EQ(located.right, hit.Rect.right);
+                ASSERT_EQ(located.bottom, hit.Rect.bottom);
+            }
+            ASSERT_EQ(tile.rect.left, hit.Rect.left) << x << "," << y;
+            ASSERT_EQ(tile.rect.bottom, hit.Rect.bottom) << x << "," << y;
+            if (hit.File < 0)
+                continue;
+            const double painted = HueOf(pixels.pixels[static_cast<std::size_t>(y) * pixels.width + x]);
+            ASSERT_LT(HueDistance(painted, HueOf(Layout().ColorOf(Map().File(hit.File)))), 6.0) << x << "," << y;
+        }
+    // Every pixel a tile's rectangle holds is found in that tile, and no other.
+    for (const auto& [key, tile] : tiles) {
+        const PixelSpan s = PixelsOf(tile.rect, pixels.width, pixels.height);
+        EXPECT_EQ(tile.pixels, (s.x1 - s.x0) * (s.y1 - s.y0)) << key.first << "," << key.second;
+    }
+    // The ten files and the small files' block.
+    EXPECT_EQ(tiles.size(), 11u);
+    const std::int32_t small = FileNamed("下\\small0.zz");
+    ASSERT_GE(small, 0);
+    EXPECT_EQ(tiles.count({-1, Map().File(small).Folder}), 1u);
 }
 
 }  // namespace

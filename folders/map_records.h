@@ -1,20 +1,18 @@
 #pragma once
-// The tree page's map: what a walk keeps of every file beneath the folder,
-// laid out as a squarified treemap (area = size) and coloured by age or kind.
+// What a walk of the tree page keeps of every file beneath the folder, for
+// the map: the files and folders with their sizes, each folder's items by
+// size, and the kinds of file by extension with their totals.
 #include <windows.h>
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "core/disk_path.h"
-#include "core/treemap_layout.h"
-#include "ui/tree_view.h"
 
 class FindFile;
 
@@ -68,7 +66,7 @@ private:
     std::uint32_t used_ = kBlock;  // in the last block
 };
 
-// One file; its name lies in the map's name store.
+// One file; its name lies in the records' name store.
 struct MapFile {
     std::int64_t Size;
     FILETIME Written;  // UTC
@@ -78,6 +76,7 @@ struct MapFile {
     std::int32_t Folder;
 };
 
+// One folder, the root being folder 0; a folder comes after its parent.
 struct MapFolder {
     std::int64_t Size = 0;  // of every file beneath it
     std::uint32_t Name = 0;
@@ -86,9 +85,6 @@ struct MapFolder {
     // Its files and sub-folders that hold bytes, largest first, in the items.
     std::int32_t FirstItem = 0;
     std::int32_t ItemCount = 0;
-    ui::TTreeNode Node = nullptr;
-    MapRect Rect;  // from the last layout
-    std::uint32_t Average = 0;  // colour of its files on average, by bytes
 };
 
 struct MapKind {
@@ -97,40 +93,27 @@ struct MapKind {
     std::int32_t Files = 0;
 };
 
-struct LegendEntry {
-    std::uint32_t Color;  // 0x00RRGGBB
-    std::string Text;
-};
-
-// Where a point of the map lies: the file's rectangle, or the block of small
-// files of a folder (File -1) painted as one.
-struct MapHit {
-    std::int32_t File = -1;
-    std::int32_t Folder = -1;
-    MapRect Rect;
-};
-
-class TreeMap {
+class MapRecords {
 public:
-    enum class Coloring { Age, Kind };
     static constexpr std::uint16_t kOtherKind = 0xFFFF;
 
     // A walk: Begin, then for each entry in walk order AddFile, or EnterFolder
-    // before the sub-folder's own entries and LeaveFolder after them; End.
-    void Begin(const DiskPath& root, ui::TTreeNode rootNode);
+    // before the sub-folder's own entries and LeaveFolder after them; End
+    // works out the totals and the items' order. Folders are numbered in the
+    // order they were entered, the root 0.
+    void Begin(const DiskPath& root);
     void AddFile(const FindFile& entry);
-    void EnterFolder(const FindFile& entry, ui::TTreeNode node);
+    void EnterFolder(const FindFile& entry);
     void LeaveFolder();
     void End();
     // Forgets everything and gives the memory back.
-    void Clear();
-    // Takes a file that has left the disk off the map: its bytes leave its
-    // folders and its kind, it leaves its folder's items, and the kinds'
-    // colours and the folders' averages follow; the next Paint lays out
-    // what is left.
+    void Clear() noexcept;
+    // Takes a file that has left the disk off the records: its bytes leave
+    // its folders and its kind, and it leaves its folder's items; the
+    // layout's Update follows with the colours.
     void RemoveFile(std::int32_t file);
-    // The files the map holds directly in a folder: their bytes, count and
-    // newest last-write time (UTC).
+    // The files the records hold directly in a folder: their bytes, count
+    // and newest last-write time (UTC).
     struct OwnFiles {
         std::int64_t Size = 0;
         std::int32_t Count = 0;
@@ -139,33 +122,31 @@ public:
     OwnFiles FilesIn(std::int32_t folder) const;
     bool Empty() const { return folders_.empty(); }
 
-    Coloring Colors() const { return coloring_; }
-    void SetColoring(Coloring coloring);
-
-    // Lays the map out over the whole buffer and paints it; background where
-    // nothing holds bytes.
-    void Paint(const PixelBuffer& buffer, std::uint32_t background);
-    // What the pixel shows under the last Paint's layout.
-    MapHit HitTest(int x, int y) const;
-    // Where a file, or a folder's block of small files (File -1), lies under
-    // the last Paint's layout; a file laid in its folder's block gives the
-    // block's rectangle. Empty when it is not on the map.
-    MapRect Locate(const MapHit& target) const;
-    // The folder of a tree node, -1 for none.
-    std::int32_t FolderOfNode(ui::TTreeNode node) const;
     const MapFolder& Folder(std::int32_t folder) const { return folders_[static_cast<std::size_t>(folder)]; }
+    std::size_t FolderCount() const { return folders_.size(); }
     const MapFile& File(std::int32_t file) const { return files_[static_cast<std::size_t>(file)]; }
     std::size_t FileCount() const { return files_.size(); }
+    // A folder's i-th item, largest first: a file's index, or ~folder.
+    std::int32_t Item(const MapFolder& folder, std::int32_t i) const
+    {
+        return items_[static_cast<std::size_t>(folder.FirstItem + i)];
+    }
+    // An item's size.
+    std::int64_t ItemSize(std::int32_t item) const
+    {
+        return item >= 0 ? files_[static_cast<std::size_t>(item)].Size
+                         : folders_[static_cast<std::size_t>(~item)].Size;
+    }
+    const std::vector<MapKind>& Kinds() const { return kinds_; }
+    // The kinds, largest first, ties by the extension upper-cased.
+    std::vector<std::int32_t> RankedKinds() const;
+    // Percent of all the records' bytes.
+    double ShareOf(std::int64_t bytes) const;
+    // When the walk began, UTC: ages count from it.
+    const FILETIME& Start() const { return start_; }
 
     DiskPath FolderPath(std::int32_t folder) const;  // ending in "\"
     DiskPath FilePath(std::int32_t file) const;
-    // Path, size in SizeUnit and time, as the status bar shows it.
-    std::string FileHint(std::int32_t file) const;
-    // One line per extension, by bytes, sizes in SizeUnit; the kinds copy.
-    std::string KindsText() const;
-    std::vector<LegendEntry> Legend() const;
-    // The colour of a file as the map paints it before shading.
-    std::uint32_t ColorOf(const MapFile& file) const;
     // The bytes the records take beyond the names.
     std::size_t RecordBytes() const;
 
@@ -174,20 +155,9 @@ private:
     // The kind of a wide extension (with its dot, A to Z lowered), added
     // when new.
     std::uint32_t KindOf(std::wstring_view wideExtension);
-    // A file's size, or a folder's (~folder) in the items.
-    std::int64_t ItemSize(std::int32_t item) const;
-    // Percent of all the map's bytes.
-    double ShareOf(std::int64_t bytes) const;
-    // The kinds, largest first, ties by the extension upper-cased.
-    std::vector<std::int32_t> RankedKinds() const;
-    void WorkOutAverages();
-    // Gives the kinds holding the most bytes their hues.
-    void ColorKinds();
     // Orders a folder's items largest first.
     void SortItems(std::int32_t folder);
     void DropItem(std::int32_t folder, std::int32_t item);
-    template <class Visit>
-    void Lay(std::int32_t folder, const MapRect& rect, const Cushion& cushion, int depth, Visit& visit) const;
 
     DiskPath root_;
     FILETIME start_{};  // UTC
@@ -200,8 +170,7 @@ private:
     std::unordered_map<std::string, std::uint32_t> kindOf_;
     std::unordered_map<std::wstring, std::uint32_t> wideKindOf_;
     std::wstring wideExtension_;  // reused per file
-    // Colour per kind, kOtherKind's being grey.
-    std::vector<std::uint32_t> kindColors_;
-    Coloring coloring_ = Coloring::Age;
-    int width_ = 0, height_ = 0;
 };
+
+// The name of a kind as the legend and the kinds copy show it.
+std::string KindName(const MapKind& kind);
