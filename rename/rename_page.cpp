@@ -240,7 +240,7 @@ void TForm1::DoRenameButtonClick(ui::TControl&)
             marked.push_back(row);
     UndoFolder = CurrentFolder;
     UndoRenames.clear();
-    const RenameRun run = RunRenames(*this, marked.size(), [&](std::size_t i) {
+    const RenameRun run = RunRenames(StatusBar1, *this, marked.size(), [&](std::size_t i) {
         // The entry is reached by its own name; the typed one is taken as
         // typed.
         const int row = marked[i];
@@ -268,7 +268,7 @@ void TForm1::UndoRenameButtonClick(ui::TControl&)
     std::vector<DoneRename> done;
     done.swap(UndoRenames);
     const DiskPath folder = EndingInBackslash(UndoFolder);
-    const RenameRun run = RunRenames(*this, done.size(), [&](std::size_t i) {
+    const RenameRun run = RunRenames(StatusBar1, *this, done.size(), [&](std::size_t i) {
         // In the reverse order. An entry changed, replaced or removed since is
         // not the one renamed, and is left alone.
         const DoneRename& rename = done[done.size() - 1 - i];

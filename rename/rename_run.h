@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/walk_status.h"
-#include "app/zev_form.h"
 #include "ui/cursor.h"
 
 // How a run of renames went.
@@ -16,13 +15,13 @@ struct RenameRun {
 };
 
 // Runs rename(i) for i = 0..count-1, each answering whether it renamed,
-// under the hourglass and watched from the status bar, until Esc.
+// under the hourglass and watched from the window's status bar, until Esc.
 template <class Rename>
-RenameRun RunRenames(TForm1& form, std::size_t count, Rename rename)
+RenameRun RunRenames(ui::TStatusBar& bar, ui::TControl& window, std::size_t count, Rename rename)
 {
     RenameRun run;
     ui::HourglassCursor hourglass;
-    WalkStatus status(form.StatusBar1, form, WalkStatus::Purpose::Rename, static_cast<std::int64_t>(count));
+    WalkStatus status(bar, window, WalkStatus::Purpose::Rename, static_cast<std::int64_t>(count));
     for (std::size_t i = 0; i < count; ++i) {
         ++(rename(i) ? run.done : run.failed);
         if (!status.Progress().file()) {

@@ -190,7 +190,7 @@ void TForm1::FixAllButtonClick(ui::TControl&)
         return;
     TargetUndoFolder = CurrentFolder;
     TargetUndo.clear();
-    const RenameRun run = RunRenames(*this, order.size(), [&](std::size_t i) {
+    const RenameRun run = RunRenames(StatusBar1, *this, order.size(), [&](std::size_t i) {
         const TargetEntry& entry = TargetTable[static_cast<std::size_t>(order[i])];
         return RenameTargetEntry(entry, entry.ShownProposal, entry.Proposal, TargetUndo);
     });
@@ -205,7 +205,7 @@ void TForm1::UndoTargetRenames()
     // Once per run of renames: taken out before it runs.
     std::vector<TargetRenameDone> done;
     done.swap(TargetUndo);
-    const RenameRun run = RunRenames(*this, done.size(), [&](std::size_t i) {
+    const RenameRun run = RunRenames(StatusBar1, *this, done.size(), [&](std::size_t i) {
         // In the reverse order: a folder gets its name back before what
         // was renamed inside it.
         return UndoTargetRename(done[done.size() - 1 - i]);
